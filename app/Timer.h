@@ -1,0 +1,16 @@
+// Millisecond stopwatch over SDL's tick counter; paces the frame loop.
+#pragma once
+#include <cstdint>
+
+class Timer {
+public:
+    // Takes the current tick count as the new start.
+    void start();
+    // Milliseconds since the last start, or 0 if never started.
+    int ticks() const;
+    // How long a frame that took `elapsedMs` should sleep to last 33 ms (0 when it is late).
+    static int frameSleep(int elapsedMs);
+
+    uint32_t startTicks = 0;
+    bool started = false;
+};

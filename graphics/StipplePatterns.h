@@ -1,0 +1,6 @@
+// The 17 ordered-dither polygon-stipple masks used by the fades and the intro.
+#pragma once
+#include <GL/gl.h>
+
+// Mask k covers k sixteenths of the pixels; each mask holds every bit of the masks before it.
+extern const GLubyte (&stipplePatterns)[17][128];

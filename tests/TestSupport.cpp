@@ -1,0 +1,45 @@
+// Shared helpers for tests that need the real window.
+#include "tests/TestSupport.h"
+
+#include <GL/gl.h>
+
+#include <cstdlib>
+
+#include "app/Timer.h"
+#include "graphics/Video.h"
+#include "sound/SoundSystem.h"
+
+bool displayAvailable() {
+    const char* display = std::getenv("DISPLAY");
+    return display && *display;
+}
+
+SubengineInterface* testSubsystems() {
+    static SubengineInterface* subsystems = nullptr;
+    if (!subsystems) {
+        setenv("SDL_AUDIODRIVER", "dummy", 0);
+        subsystems = new SubengineInterface;
+        subsystems->timer = new Timer;
+        subsystems->sound = new SoundSystem;
+        subsystems->video = new Video;
+    }
+    return subsystems;
+}
+
+std::vector<Rgb> readWindow() {
+    std::vector<Rgb> bottomUp(640 * 480);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, 640, 480, GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
+    std::vector<Rgb> topDown(640 * 480);
+    for (int y = 0; y < 480; ++y)
+        for (int x = 0; x < 640; ++x)
+            topDown[y * 640 + x] = bottomUp[(479 - y) * 640 + x];
+    return topDown;
+}
+
+Rgb pixelAt(const std::vector<Rgb>& window, int x, int y) { return window[y * 640 + x]; }
+
+std::string sourcePath(const std::string& relative) {
+    return std::string(WANDERKIN_SOURCE_DIR) + "/" + relative;
+}
