@@ -4,7 +4,9 @@
 #include <GL/gl.h>
 
 MainPart::MainPart(SubengineInterface* subsystems, int* sceneIndex)
-    : EnginePart(subsystems), sceneIndex(sceneIndex) {}
+    : EnginePart(subsystems), sceneIndex(sceneIndex), recognizer(new GestureRecognizer) {}
+
+MainPart::~MainPart() { delete recognizer; }
 
 void MainPart::setUp() {}
 
@@ -22,3 +24,12 @@ void MainPart::draw() {
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT);
 }
+
+bool MainPart::gridContains(int) const { return false; }
+void MainPart::findPlayer() {}
+int MainPart::neighbour(int) { return -1; }
+bool MainPart::isNextTo(int) { return false; }
+void MainPart::registerTemplates() {}
+void MainPart::replaceNeighbour(int, int) {}
+void MainPart::step(int) {}
+void MainPart::tryMove(int) {}
