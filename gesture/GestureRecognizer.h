@@ -9,8 +9,9 @@ struct StrokePoint {
     float y;
 };
 
+// Owned by the scene part for the whole run; one stroke at a time.
 class GestureRecognizer {
-public:
+  public:
     GestureRecognizer();
 
     // Rebuilds the direction table and forgets all templates; called at every scene set-up.
@@ -40,4 +41,11 @@ public:
     float lastSampleY = 0;
     float sectorWidth = 0;
     std::vector<float> directionTable;
+
+  private:
+    // Angle bin 0 to 99 of a displacement, 3.6 degrees each, bin 0 starting at -22.5 degrees.
+    int directionBin(int dx, int dy) const;
+
+    // Running sums of the warping distance, the same shape as costMatrix.
+    boost::multi_array<unsigned, 2> sumMatrix;
 };
