@@ -1,35 +1,102 @@
-// Stand-in scene part: a black screen; Escape goes back to the title, a window close quits.
+// The scene part's model: construction, the board queries and the set-up of a scene.
 #include "parts/MainPart.h"
 
-#include <GL/gl.h>
+namespace {
+bool isPlayerIcon(int icon) {
+    return icon == 0 || icon == 3 || icon == 8 || icon == 11;
+}
+} // namespace
 
 MainPart::MainPart(SubengineInterface* subsystems, int* sceneIndex)
-    : EnginePart(subsystems), sceneIndex(sceneIndex), recognizer(new GestureRecognizer) {}
+    : EnginePart(subsystems), sceneIndex(sceneIndex), recognizer(new GestureRecognizer) {
+    setUp();
+}
 
-MainPart::~MainPart() { delete recognizer; }
+MainPart::~MainPart() {
+    delete recognizer;
+}
 
-void MainPart::setUp() {}
+void MainPart::setUp() {
+    gestureTimer = 0;
+    salesCount = 0;
+    lastGesture = -1;
+    stroking = false;
+    sceneDone = false;
 
-int MainPart::handleEvent(SDL_Event* event) {
-    if (event->type == SDL_QUIT)
+    // The engine keeps the counter at 0 to 5 while this part runs; anything else lays out the
+    // first scene rather than reading past the table.
+    int scene = *sceneIndex;
+    if (scene < 0 || scene >= sceneCount)
+        scene = 0;
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < columns; ++c)
+            grid[r][c] = sceneGrids[scene][r][c];
+
+    registerTemplates();
+
+    script.clear();
+    refusals.clear();
+    remarkShowing = false;
+    lineIndex = 0;
+    lineShowing = false;
+    inConversation = false;
+
+    appendSceneContent(scene);
+
+    // The first line is there as the scene fades in, so it comes without the message sound.
+    if (!script.empty() && script[0].triggerKind == 0) {
+        lineShowing = true;
+        inConversation = true;
+        shownText = script[0].text;
+    }
+}
+
+int MainPart::cellAt(int row, int column) const {
+    if (row < 0 || row >= rows || column < 0 || column >= columns)
+        return outsideCell;
+    return grid[row][column];
+}
+
+bool MainPart::gridContains(int icon) const {
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < columns; ++c)
+            if (grid[r][c] == icon)
+                return true;
+    return false;
+}
+
+void MainPart::findPlayer() {
+    for (int c = 0; c < columns; ++c)
+        for (int r = 0; r < rows; ++r)
+            if (isPlayerIcon(grid[r][c])) {
+                playerColumn = c;
+                playerRow = r;
+            }
+}
+
+int MainPart::neighbour(int direction) {
+    findPlayer();
+    switch (direction) {
+    case 0:
+        return cellAt(playerRow - 1, playerColumn);
+    case 1:
+        return cellAt(playerRow + 1, playerColumn);
+    case 2:
+        return cellAt(playerRow, playerColumn - 1);
+    case 3:
+        return cellAt(playerRow, playerColumn + 1);
+    default:
         return -1;
-    if (event->type == SDL_KEYDOWN && event->key.keysym.sym == SDLK_ESCAPE)
-        return 3;
-    return 0;
+    }
 }
 
-int MainPart::update() { return 0; }
-
-void MainPart::draw() {
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT);
+bool MainPart::isNextTo(int icon) {
+    findPlayer();
+    // Off the board nothing stands, not even an icon that happens to equal outsideCell.
+    if (icon == outsideCell)
+        return false;
+    return cellAt(playerRow, playerColumn - 1) == icon ||
+           cellAt(playerRow, playerColumn + 1) == icon ||
+           cellAt(playerRow - 1, playerColumn) == icon ||
+           cellAt(playerRow + 1, playerColumn) == icon;
 }
-
-bool MainPart::gridContains(int) const { return false; }
-void MainPart::findPlayer() {}
-int MainPart::neighbour(int) { return -1; }
-bool MainPart::isNextTo(int) { return false; }
-void MainPart::registerTemplates() {}
-void MainPart::replaceNeighbour(int, int) {}
-void MainPart::step(int) {}
-void MainPart::tryMove(int) {}

@@ -13,7 +13,7 @@
 #include "parts/ScriptLine.h"
 
 class MainPart : public EnginePart {
-public:
+  public:
     static const int rows = 8;
     static const int columns = 10;
     static const int sceneCount = 6;
@@ -32,14 +32,23 @@ public:
 
     // Board queries. A cell outside the board answers as outsideCell.
     bool gridContains(int icon) const;
+    // Finds the player column by column; the last player cell found wins. Keeps the old
+    // position when no cell holds a player form.
     void findPlayer();
+    // The icon next to the player in direction 0 up, 1 down, 2 left, 3 right; -1 for any
+    // other direction.
     int neighbour(int direction);
+    // Whether the icon is left of, right of, above or below the player (never diagonally).
     bool isNextTo(int icon);
 
     // Rules.
+    // Gives the recognizer the templates of the gestures whose legend icons lie on the board.
     void registerTemplates();
+    // Turns the first neighbour (left, right, above, below) holding `from` into `to`.
     void replaceNeighbour(int from, int to);
+    // An arrow key: walks, or opens the waiting line when walking against its icon.
     void step(int direction);
+    // A walk onto floor, unless someone refuses it.
     void tryMove(int direction);
 
     // An impassable icon that matches nothing, for cells off the board.
@@ -63,7 +72,24 @@ public:
     int gestureTimer = 0;
     int salesCount = 0;
 
-private:
+  private:
     // Appends scene s's seven refusal entries and its script lines (MainPartScenes.cpp).
     void appendSceneContent(int scene);
+
+    // The icon at (row, column), or outsideCell off the board.
+    int cellAt(int row, int column) const;
+    // The line on show or waiting for its trigger; null once the script has run out.
+    const ScriptLine* currentLine() const;
+    // Puts the current line in the box (with the message sound).
+    void openCurrentLine();
+    // Shows a refusal's first or repeat text; the move does not happen.
+    void refuse(MoveRefusal& refusal);
+    // Whether refusal slot `slot` exists and refuses anything.
+    bool refuses(int slot) const;
+    // Space while a text shows; 1 when the script has run out.
+    int dismiss();
+    // The left button released after a stroke with no text showing.
+    void endStroke();
+    void makeSale();
+    void propose();
 };

@@ -1,0 +1,70 @@
+// The scene part's frame: the board, the blinking gesture, the message box, the stroke's trail
+// and the pointer. Reads the model only.
+#include <GL/gl.h>
+
+#include "graphics/FontSet.h"
+#include "graphics/IconSheet.h"
+#include "graphics/Video.h"
+#include "parts/MainPart.h"
+
+namespace {
+const int cellSize = 64;
+const int firstLegendIcon = 33;
+const int pointerIcon = 6;
+// The pixel of the pointer icon that sits on the mouse position.
+const int pointerTipX = 9;
+const int pointerTipY = 10;
+
+bool isPlayerIcon(int icon) {
+    return icon == 0 || icon == 3 || icon == 8 || icon == 11;
+}
+} // namespace
+
+void MainPart::draw() {
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glDisable(GL_TEXTURE_2D);
+    glColor4f(1, 1, 1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+
+    // While a gesture is fresh the player alternates with its legend icon every ten frames,
+    // starting with the icon.
+    const bool showGesture =
+        gestureTimer > 0 && (gestureTimer / 10) % 2 == 0 && lastGesture >= 0 && lastGesture <= 6;
+    IconSheet* icons = video->icons;
+    for (int c = 0; c < columns; ++c)
+        for (int r = 0; r < rows; ++r) {
+            int icon = grid[r][c];
+            if (showGesture && isPlayerIcon(icon))
+                icon = firstLegendIcon + lastGesture;
+            icons->drawIcon(cellSize * c, cellSize * r, icon);
+        }
+
+    if (lineShowing || remarkShowing) {
+        video->drawBox(179, 4, 525, 100);
+        video->font->drawWrappedText(185, 11, 20, shownText.c_str());
+    }
+
+    if (stroking) {
+        // The trail in window pixels (y down), untextured, in the white set above.
+        glDisable(GL_TEXTURE_2D);
+        glMatrixMode(GL_PROJECTION);
+        glPushMatrix();
+        glLoadIdentity();
+        glOrtho(0, 640, 480, 0, -1, 1);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        glBegin(GL_LINE_STRIP);
+        for (const StrokePoint& p : recognizer->strokePoints)
+            glVertex2f(p.x, p.y);
+        glEnd();
+        glMatrixMode(GL_PROJECTION);
+        glPopMatrix();
+        glMatrixMode(GL_MODELVIEW);
+    }
+
+    // Scenes that accept no gesture show no pointer.
+    if (!recognizer->templates.empty())
+        icons->drawIcon(mouseX - pointerTipX, mouseY - pointerTipY, pointerIcon);
+}
