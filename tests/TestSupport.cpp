@@ -26,10 +26,10 @@ SubengineInterface* testSubsystems() {
     return subsystems;
 }
 
+// The game's window draws into an offscreen framebuffer that reads back as the back buffer.
 std::vector<Rgb> readWindow() {
     std::vector<Rgb> bottomUp(640 * 480);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadBuffer(GL_BACK);
     glReadPixels(0, 0, 640, 480, GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
     std::vector<Rgb> topDown(640 * 480);
     for (int y = 0; y < 480; ++y)
