@@ -4,6 +4,7 @@
 #include <GL/gl.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 
 #include "graphics/FontSet.h"
@@ -16,6 +17,17 @@ const int windowWidth = 640;
 const int windowHeight = 480;
 const Uint32 baseModeFlags = SDL_OPENGL | SDL_HWSURFACE | SDL_ASYNCBLIT | SDL_RESIZABLE | SDL_HWPALETTE;
 
+// SDL falls back to a driver without any screen when there is no display; a window there
+// would be invisible, so that counts as no video unless the player asked for that driver.
+bool onlyHeadlessVideo() {
+    char name[32] = "";
+    if (!SDL_VideoDriverName(name, sizeof name))
+        return false;
+    bool headless = std::strcmp(name, "offscreen") == 0 || std::strcmp(name, "dummy") == 0;
+    const char* requested = std::getenv("SDL_VIDEODRIVER");
+    return headless && !(requested && std::strcmp(requested, name) == 0);
+}
+
 [[noreturn]] void endWithoutWindow(const char* what) {
     std::cout << what << SDL_GetError() << std::endl;
     std::exit(1);
@@ -25,6 +37,10 @@ const Uint32 baseModeFlags = SDL_OPENGL | SDL_HWSURFACE | SDL_ASYNCBLIT | SDL_RE
 Video::Video() {
     if (SDL_Init(SDL_INIT_VIDEO) < 0)
         endWithoutWindow("Video initialization failed: ");
+    if (onlyHeadlessVideo()) {
+        SDL_SetError("no display to open the window on");
+        endWithoutWindow("Video initialization failed: ");
+    }
     const SDL_VideoInfo* info = SDL_GetVideoInfo();
     if (!info)
         std::cout << "Video query failed: " << SDL_GetError() << std::endl;
