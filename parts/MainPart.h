@@ -14,9 +14,9 @@
 
 class MainPart : public EnginePart {
   public:
-    static const int rows = 8;
-    static const int columns = 10;
-    static const int sceneCount = 6;
+    static constexpr int rows = 8;
+    static constexpr int columns = 10;
+    static constexpr int sceneCount = 6;
     // The boards of the six scenes, [scene][row][column], row 0 at the top.
     static const int sceneGrids[sceneCount][rows][columns];
 
@@ -52,7 +52,7 @@ class MainPart : public EnginePart {
     void tryMove(int direction);
 
     // An impassable icon that matches nothing, for cells off the board.
-    static const int outsideCell = -2;
+    static constexpr int outsideCell = -2;
 
     int* sceneIndex;
     int grid[rows][columns] = {};
