@@ -1,20 +1,45 @@
-// The game's sound: numbered effects and a background noise channel.
+// The game's sound: numbered effects and a background noise channel whose volume the parts
+// shape, over the sound library in sound/fmod.h. Every result it depends on is checked, and a
+// failed one ends the program.
 #pragma once
 #include <string>
+#include <vector>
 
-// Stand-in that stays silent until the sound layer lands.
+#include "sound/fmod.h"
+
 class SoundSystem {
-public:
-    SoundSystem() {}
-    ~SoundSystem() {}
+  public:
+    // Starts the sound library with 25 channels (called by the engine before the video comes
+    // up) and leaves the stream slot as the only slot.
+    SoundSystem();
+    // Releases the loaded sounds and closes the library; the empty stream slot is skipped.
+    ~SoundSystem();
 
-    void loadSound(const std::string&) {}
-    void playSound(int) {}
-    void startBackground() {}
-    void setBackgroundVolume(float volume) { backgroundVolume = volume; }
-    void raiseBackgroundVolume() {}
-    void lowerBackgroundVolume() {}
-    void playStream(const std::string&) {}
+    // Loads an effect; effects are numbered 0, 1, ... in load order. Ends the program if the
+    // file is missing or unreadable.
+    void loadSound(const std::string& path);
+    // Plays effect n on its own channel, cutting off its previous play if still sounding.
+    void playSound(int n);
+    // Starts the white-noise oscillator on the background channel at volume 0.1.
+    void startBackground();
+    // Sets the background channel's volume (0 to 1) and remembers it in backgroundVolume.
+    void setBackgroundVolume(float volume);
+    // One step of 0.008 towards 0.3 (called each frame while a stroke is drawn)...
+    void raiseBackgroundVolume();
+    // ...and one step back towards 0.1 (each frame otherwise).
+    void lowerBackgroundVolume();
+    // Plays a file looping in the stream slot, replacing any stream already playing.
+    void playStream(const std::string& path);
 
+    // Writes "FMOD error! (r) text" and ends the process with status -1 unless r is FMOD_OK.
+    static void checkResult(FMOD_RESULT result);
+
+    FMOD_DSP* backgroundDsp = nullptr;
+    FMOD_CHANNEL* backgroundChannel = nullptr;
+    FMOD_SYSTEM* system = nullptr;
+    // Slot 0 is the stream slot; slot n + 1 holds effect n.
+    std::vector<FMOD_SOUND*> sounds;
+    // The channel each slot last played on, same numbering, one longer than sounds.
+    std::vector<FMOD_CHANNEL*> channels;
     float backgroundVolume = 0.1f;
 };
