@@ -43,8 +43,12 @@ TEST(SceneRules, PointingOpensADirectionOnlyAfterTheSixtyFrameLock) {
     SceneDriver d(0);
     layOutRoom(d, 5, 4);
     switchOnRefusals(d, 4);
+    SoundSystem* sound = d.part.sound;
+    sound->setBackgroundVolume(0.1f);
 
+    // The noise swells one step for each of the stroke's six frames.
     d.stroke(gestureStroke(0));
+    EXPECT_NEAR(sound->backgroundVolume, 0.148f, 1e-4);
     EXPECT_EQ(d.part.lastGesture, 0);
     EXPECT_EQ(d.part.gestureTimer, 60);
     EXPECT_FALSE(d.part.stroking);
@@ -62,6 +66,7 @@ TEST(SceneRules, PointingOpensADirectionOnlyAfterTheSixtyFrameLock) {
 
     d.frame();
     EXPECT_EQ(d.part.gestureTimer, 0);
+    EXPECT_LE(sound->backgroundVolume, 0.1f);
     d.arrow(0);
     EXPECT_EQ(d.at(4, 4), player);
     EXPECT_EQ(d.at(5, 4), floorIcon);
