@@ -1,14 +1,39 @@
-// Stand-in SheetBuilder: builds nothing yet.
+// Builds the game's picture sheets from their text sources: the two font sheets from
+// assets/font/glyphs.txt and the icon sheet from assets/icons/ (palette.txt and NN.txt).
 #pragma once
+#include <cstdint>
 #include <string>
+#include <vector>
 
 class SheetBuilder {
-public:
+  public:
     SheetBuilder(const std::string& assetsDir, const std::string& outDir)
         : assetsDir(assetsDir), outDir(outDir) {}
-    // Writes every file of its kind; false (after a message naming the file) on any failure.
-    bool buildAll() { return true; }
+    // Writes OUT/textures/font.bmp (256 x 256), smallfont.bmp (128 x 128) and icons.bmp
+    // (512 x 512), 24-bit and byte for byte the same for the same sources. Returns false, after
+    // one line naming the file (and line) at fault, when a source is malformed or a file
+    // cannot be written; sheets already written stay.
+    bool buildAll();
 
     std::string assetsDir;
     std::string outDir;
+
+  private:
+    // A picture held as rows in the order the game's sheet lookups read them: row 0 is the top
+    // row of the first chart row of cells (glyph entry 0 or icon 0), every cell upright.
+    struct Chart {
+        int width = 0;
+        int height = 0;
+        std::vector<uint8_t> rgb; // 3 bytes a pixel, red first
+
+        Chart(int width, int height) : width(width), height(height), rgb(width * height * 3) {}
+        void set(int x, int y, uint32_t colour);
+    };
+    // 8 x 8 ink maps for codes 32 to 126, indexed by code - 32.
+    using Glyph = std::vector<std::string>;
+
+    bool readGlyphs(std::vector<Glyph>& glyphs);
+    bool buildFontSheets();
+    bool buildIconSheet();
+    bool writeBmp(const Chart& chart, const std::string& name);
 };
