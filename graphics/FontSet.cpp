@@ -1,10 +1,100 @@
-// Stand-in font set: draws nothing until the font sheets land.
+// The two bitmap fonts: each sheet is 16 x 16 cells, one display list per cell.
 #include "graphics/FontSet.h"
 
-FontSet::FontSet() {}
+#include <cstring>
 
-void FontSet::drawText(int, int, const char*, int) {}
+#include "graphics/SheetTexture.h"
+#include "graphics/TextLayout.h"
 
-void FontSet::drawSmallText(int, int, const char*, int) {}
+namespace {
+const int glyphEntries = 256;
+const int glyphsPerSet = 128;
+const int firstCode = 32; // entry 0 of a set is the space
+const int bigGlyphSize = 16;
+const int smallGlyphSize = 8;
 
-void FontSet::drawWrappedText(int, int, int, const char*) {}
+// List j draws entry j as a size x size quad at the pen and moves the pen one glyph right.
+// Entry j is column j mod 16 and row j div 16 counted from the bottom of the sheet: the
+// texture matrix turns t into -t, so with repeat wrapping the quad reads its cell from the
+// bottom of the picture upwards, and the top of the glyph comes out on top.
+void buildGlyphLists(GLuint first, GLuint texture, int size) {
+    const float cell = 0.0625f;
+    const float g = static_cast<float>(size);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    for (int j = 0; j < glyphEntries; ++j) {
+        const float s0 = (j % 16) * cell, s1 = s0 + cell;
+        const float t0 = (j / 16) * cell, t1 = t0 + cell;
+        glNewList(first + j, GL_COMPILE);
+        glEnable(GL_TEXTURE_2D);
+        glBegin(GL_QUADS);
+        glTexCoord2f(s0, t1);
+        glVertex2f(0, g);
+        glTexCoord2f(s1, t1);
+        glVertex2f(g, g);
+        glTexCoord2f(s1, t0);
+        glVertex2f(g, 0);
+        glTexCoord2f(s0, t0);
+        glVertex2f(0, 0);
+        glEnd();
+        glTranslated(size, 0, 0);
+        glDisable(GL_TEXTURE_2D);
+        glEndList();
+    }
+}
+} // namespace
+
+FontSet::FontSet() {
+    bigTexture = loadSheetTexture("textures/font.bmp");
+    smallTexture = loadSheetTexture("textures/smallfont.bmp");
+    bigLists = glGenLists(glyphEntries);
+    buildGlyphLists(bigLists, bigTexture, bigGlyphSize);
+    smallLists = glGenLists(glyphEntries);
+    buildGlyphLists(smallLists, smallTexture, smallGlyphSize);
+}
+
+void FontSet::drawGlyphs(int x, int y, const char* bytes, int count, GLuint texture, GLuint lists,
+                         int glyphSet) {
+    glBindTexture(GL_TEXTURE_2D, texture);
+    // Window pixels whatever the caller's matrices: y runs down from the top-left corner.
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0, 640, 480, 0, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glTranslatef(static_cast<float>(x), static_cast<float>(y), 0);
+    const int set = glyphSet > 1 ? 1 : (glyphSet < 0 ? 0 : glyphSet);
+    // Each byte names its list directly: code c of set s is entry c - 32 + 128 s.
+    glListBase(lists - firstCode + glyphsPerSet * set);
+    glCallLists(count, GL_BYTE, bytes);
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+}
+
+void FontSet::drawText(int x, int y, const char* text, int glyphSet) {
+    drawGlyphs(x, y, text, static_cast<int>(std::strlen(text)), bigTexture, bigLists, glyphSet);
+}
+
+void FontSet::drawSmallText(int x, int y, const char* text, int glyphSet) {
+    drawGlyphs(x, y, text, static_cast<int>(std::strlen(text)), smallTexture, smallLists, glyphSet);
+}
+
+void FontSet::drawWrappedText(int x, int y, int width, const char* text) {
+    TextLayout layout(text, width);
+    TextPiece piece;
+    for (int lineY = y; layout.next(piece); lineY += bigGlyphSize) {
+        const char* bytes = text + piece.offset;
+        int count = piece.length;
+        // A newline that begins a piece has no glyph (its byte would name a list outside the
+        // font); a piece that is only a newline is an empty line.
+        if (count > 0 && bytes[0] == '\n') {
+            ++bytes;
+            --count;
+        }
+        if (count > 0)
+            drawGlyphs(x, lineY, bytes, count, bigTexture, bigLists, 0);
+    }
+}

@@ -3,12 +3,17 @@
 #include <GL/gl.h>
 
 class IconSheet {
-public:
-    // Loads textures/icons.bmp and builds one display list per icon.
+  public:
+    // Loads textures/icons.bmp and builds one display list per icon. Called once by Video
+    // after the GL state is set; lives for the whole run.
     IconSheet();
+    // The same from another sheet file (tests). A sheet that cannot be loaded is reported and
+    // left out: iconTexture stays 0 and the lists are built all the same.
+    explicit IconSheet(const char* sheetPath);
 
-    // Draws icon n (0 to 63) with its top-left corner at window pixel (x, y).
-    // Leaves 2D texturing disabled.
+    // Draws icon n (0 to 63, not checked) with its top-left corner at window pixel (x, y), in
+    // the current colour, blending and stipple. Restores both matrices (model-view stays
+    // selected) and leaves 2D texturing disabled.
     void drawIcon(int x, int y, int n);
 
     GLuint iconLists = 0;

@@ -1,0 +1,10 @@
+// Loading a BMP sheet (font or icons) into an OpenGL texture, shared by FontSet and IconSheet.
+#pragma once
+#include <GL/gl.h>
+
+// Loads the BMP at `path` and uploads it, top pixel row first, as a three-component texture
+// with nearest filtering and the default repeat wrap; the texture stays bound. A sheet that is
+// not 24-bit blue-green-red is converted first. Returns the texture name, or 0 after one line
+// on standard output naming the file and SDL's reason when the sheet cannot be loaded.
+// Needs the GL context, so call it only after the window is open.
+GLuint loadSheetTexture(const char* path);
