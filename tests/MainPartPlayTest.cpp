@@ -188,26 +188,3 @@ TEST(ScenePlay, TheSixScenesInARowBringTheCounterToSix) {
     }
     EXPECT_EQ(d.counter, 6);
 }
-
-TEST(ScenePlay, LeavingTheMotherWithoutTheUShapeIsRefusedEachTime) {
-    SceneDriver d(2);
-    d.spaces(10);
-    d.walk(down, 1);
-    EXPECT_TRUE(d.part.remarkShowing);
-    const std::string first = d.part.shownText;
-    d.space();
-    d.walk(down, 1);
-    EXPECT_NE(d.part.shownText, first);
-    EXPECT_EQ(d.part.shownText, "Make a U-shape to end the conversation");
-    d.space();
-    // Moving up without pointing has its own reminder, not the one for the left.
-    d.gesture(uShape);
-    d.walk(down, 1);
-    ASSERT_FALSE(d.textShowing());
-    d.arrow(up);
-    d.space();
-    d.arrow(up);
-    EXPECT_TRUE(d.part.remarkShowing);
-    EXPECT_EQ(d.part.shownText, d.part.refusals[0].repeatText);
-    EXPECT_NE(d.part.shownText, d.part.refusals[2].repeatText);
-}

@@ -173,23 +173,15 @@ TEST(SceneRules, StrokesStartOnlyWhenTheSceneAcceptsGesturesAndNothingShows) {
     EXPECT_EQ(d.part.gestureTimer, 0);
     EXPECT_FALSE(d.part.stroking);
 
-    // The right button starts nothing.
-    d.button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT);
-    EXPECT_FALSE(d.part.stroking);
-
     d.part.remarkShowing = true;
     d.press();
     EXPECT_FALSE(d.part.stroking);
-    d.part.remarkShowing = false;
 
-    // With no legend on the board there is nothing to draw a stroke for.
-    d.part.grid[0][1] = wall;
-    for (int id = 1; id < 7; ++id)
-        d.part.grid[0][1 + id] = wall;
-    d.part.registerTemplates();
-    EXPECT_TRUE(d.part.recognizer->templates.empty());
-    d.press();
-    EXPECT_FALSE(d.part.stroking);
+    // The first words take no gesture, so no stroke starts.
+    SceneDriver words(0);
+    words.space();
+    words.press();
+    EXPECT_FALSE(words.part.stroking);
 }
 
 TEST(SceneRules, AReleaseWhileATextShowsLeavesTheStrokeGoing) {
@@ -331,23 +323,6 @@ TEST(SceneRules, DismissingAnyTextAppliesTheCurrentLinesChange) {
     EXPECT_EQ(d.part.shownText, "next");
     EXPECT_EQ(d.space(), 1);
     EXPECT_EQ(d.counter, 1);
-}
-
-TEST(SceneRules, ALineAndARemarkTogetherTakeTwoPresses) {
-    SceneDriver d(0);
-    layOutRoom(d, 3, 4);
-    d.part.grid[3][5] = 12;
-    d.part.script = {ScriptLine{"you did it", 2, 6, -1, 0}, ScriptLine{"waiting", 1, 400, -1, 0}};
-    d.stroke(gestureStroke(6));
-    EXPECT_TRUE(d.part.lineShowing);
-    EXPECT_TRUE(d.part.remarkShowing);
-    EXPECT_EQ(d.part.shownText, "you did it");
-    d.space();
-    EXPECT_FALSE(d.part.lineShowing);
-    EXPECT_TRUE(d.part.remarkShowing);
-    EXPECT_EQ(d.part.lineIndex, 1);
-    d.space();
-    EXPECT_FALSE(d.textShowing());
 }
 
 TEST(SceneRules, SpaceEscapeAndCloseInEveryState) {
