@@ -66,6 +66,7 @@ void IntroPart::draw() {
     glClear(GL_COLOR_BUFFER_BIT);
     // Plain shapes: no texture may modulate them (the sheets' last texture is still bound).
     glDisable(GL_TEXTURE_2D);
+    glEnable(GL_BLEND); // the caption is blended onto the shapes
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glMatrixMode(GL_MODELVIEW);
