@@ -242,6 +242,10 @@ FMOD_RESULT FMOD_System_Init(FMOD_SYSTEM* system, int maxchannels, FMOD_INITFLAG
             return FMOD_ERR_MEMORY;
         }
         mixerChannelsInUse = 0;
+        /* The mixer marks a paused channel with the tick count of the pause, so a pause in the
+         * very first millisecond would be lost. */
+        while (SDL_GetTicks() == 0)
+            SDL_Delay(1);
     }
     system->base = mixerChannelsInUse;
     system->count = maxchannels;
@@ -304,6 +308,10 @@ FMOD_RESULT FMOD_System_Close(FMOD_SYSTEM* system) {
         silenceData = NULL;
         closeOutput();
         mixerChannelsInUse = 0;
+        /* The mixer marks a paused channel with the tick count of the pause, so a pause in the
+         * very first millisecond would be lost. */
+        while (SDL_GetTicks() == 0)
+            SDL_Delay(1);
     }
     return FMOD_OK;
 }
