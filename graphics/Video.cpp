@@ -30,6 +30,8 @@ bool onlyHeadlessVideo() {
 
 [[noreturn]] void endWithoutWindow(const char* what) {
     std::cout << what << SDL_GetError() << std::endl;
+    // Sound is already playing; stop its thread before the libraries unload at exit.
+    SDL_Quit();
     std::exit(1);
 }
 } // namespace

@@ -100,5 +100,7 @@ void SoundSystem::checkResult(FMOD_RESULT result) {
     if (result == FMOD_OK)
         return;
     std::cout << "FMOD error! (" << result << ") " << FMOD_ErrorString(result) << std::endl;
-    std::exit(-1);
+    // End at once, cleaning nothing up: a normal exit would unload libraries under the
+    // running audio thread.
+    std::_Exit(-1);
 }

@@ -59,6 +59,7 @@ public:
             onDraw(frames);
         glClearColor(0, 0, 0, 1);
         glClear(GL_COLOR_BUFFER_BIT);
+        glDisable(GL_TEXTURE_2D);
         ++frames;
     }
 
@@ -198,6 +199,7 @@ TEST_F(FrameLoop, LeftHeldOnlyWhenTheLeftButtonIsTheOnlyOneDown) {
     };
     size_t step = 0;
     std::vector<bool> seen;
+    std::system("xdotool mouseup 1 mouseup 3 >/dev/null 2>&1"); // start with both released
     part.onDraw = [&](int frame) {
         // Give X a few frames to deliver each change before sending the next.
         if (frame % 8 == 0 && step < steps.size()) {
@@ -210,6 +212,7 @@ TEST_F(FrameLoop, LeftHeldOnlyWhenTheLeftButtonIsTheOnlyOneDown) {
     part.onUpdate = [&] { return part.frames > 8 * static_cast<int>(steps.size()) + 8 ? 1 : 0; };
     part.loop();
     seen.push_back(part.leftHeld);
+    std::system("xdotool mouseup 1 mouseup 3 >/dev/null 2>&1"); // never leave a button held
     ASSERT_EQ(seen.size(), steps.size());
     for (size_t i = 0; i < steps.size(); ++i)
         EXPECT_EQ(seen[i], steps[i].second) << "after " << steps[i].first;

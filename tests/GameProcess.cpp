@@ -101,7 +101,7 @@ void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)
 
 bool Screenshot::take(const std::string& savePngTo) {
     std::string ppm = "/tmp/wanderkin-shot-" + std::to_string(getpid()) + ".ppm";
-    std::string command = "import -window root ppm:" + ppm + " >/dev/null 2>&1";
+    std::string command = "import -window root -depth 8 ppm:" + ppm + " >/dev/null 2>&1";
     if (std::system(command.c_str()) != 0)
         return false;
     if (!savePngTo.empty())

@@ -85,6 +85,7 @@ TEST_F(VideoTest, WindowIsA640By480DoubleBufferedGLWindow) {
 }
 
 TEST_F(VideoTest, DitherFillPaintsTheMaskOfItsLevelOpaquely) {
+    glDisable(GL_TEXTURE_2D); // as every part's drawing leaves it
     glColor4f(1, 1, 1, 1);
     clearTo(0, 0, 0);
     EXPECT_EQ(countWhite(readWindow()), 0);
