@@ -1,199 +1,99 @@
-// Gesture recognition: direction codes of mouse displacements, stroke sampling and template
-// matching.
+// Gesture recognition: direction codes, stroke sampling and template matching.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
-#include <string>
-#include <vector>
 
 #include "gesture/GestureRecognizer.h"
 #include "gesture/GestureTemplates.h"
 
-namespace {
-
-int codeOf(GestureRecognizer& recognizer, int dx, int dy) {
-    recognizer.strokeCodes.clear();
-    recognizer.addDirection(dx, dy);
-    return static_cast<int>(recognizer.strokeCodes.back());
+static int codeOf(GestureRecognizer& r, int dx, int dy) {
+    r.strokeCodes.clear();
+    r.addDirection(dx, dy);
+    return static_cast<int>(r.strokeCodes.back());
 }
-
-// The same direction code worked out in double precision with exact constants.
-int exactCode(int dx, int dy) {
-    const double twoPi = 2.0 * M_PI;
-    double theta = std::atan2(static_cast<double>(dy), static_cast<double>(dx)) + M_PI / 8.0;
-    if (theta < 0)
-        theta += twoPi;
-    const int bin = static_cast<int>(100.0 * theta / twoPi);
-    return 8 * bin / 100;
+// The direction code worked out in double precision with exact constants.
+static int exactCode(int dx, int dy) {
+    const double theta = std::atan2(double(dy), double(dx)) + M_PI / 8.0;
+    return 8 * static_cast<int>(100.0 * (theta < 0 ? theta + 2.0 * M_PI : theta) / (2.0 * M_PI)) /
+           100;
 }
-
-std::vector<float> codes(const std::string& digits) {
-    std::vector<float> result;
-    for (char c : digits)
-        result.push_back(static_cast<float>(c - '0'));
+static std::vector<float> codes(const std::string& digits) {
+    std::vector<float> result(digits.begin(), digits.end());
+    for (float& c : result)
+        c -= '0';
     return result;
 }
 
-void addAllTemplates(GestureRecognizer& recognizer) {
-    for (const GestureTemplate& t : gestureTemplates)
-        recognizer.addTemplate(t.codes, t.id);
-}
-
-} // namespace
-
-TEST(GestureDirection, TableHasOneHundredBinsWithEdgesFallingToTheHigherCode) {
-    GestureRecognizer recognizer;
-    recognizer.reset();
-    recognizer.reset();
-    ASSERT_EQ(recognizer.directionTable.size(), 100u);
-    EXPECT_FLOAT_EQ(recognizer.sectorWidth, 0.7853982f);
-    const int firstBin[9] = {0, 13, 25, 38, 50, 63, 75, 88, 100};
+TEST(GestureDirection, TableEdgesAndEveryDisplacementInTheWindow) {
+    GestureRecognizer r;
+    r.reset();
+    r.reset();
+    ASSERT_EQ(r.directionTable.size(), 100u);
+    const int firstBin[9] = {0, 13, 25, 38, 50, 63, 75, 88, 100}; // 25, 50, 75 fall upwards
     for (int code = 0; code < 8; ++code)
         for (int bin = firstBin[code]; bin < firstBin[code + 1]; ++bin)
-            EXPECT_EQ(recognizer.directionTable[bin], static_cast<float>(code)) << "bin " << bin;
-}
-
-TEST(GestureDirection, SectorEdgesAndAxes) {
-    GestureRecognizer recognizer;
-    EXPECT_EQ(codeOf(recognizer, 100, 42), 0);  // 22.8 degrees clockwise: still right
-    EXPECT_EQ(codeOf(recognizer, 100, 47), 1);  // 25.2 degrees: down and right
-    EXPECT_EQ(codeOf(recognizer, 100, -41), 0); // -22.3 degrees: still right
-    EXPECT_EQ(codeOf(recognizer, 100, -42), 7); // -22.8 degrees: up and right
-    EXPECT_EQ(codeOf(recognizer, 0, -30), 6);   // straight up
-    EXPECT_EQ(codeOf(recognizer, 30, 0), 0);    // straight right
-    EXPECT_EQ(codeOf(recognizer, -30, 30), 3);  // down and left: codes run clockwise on screen
-}
-
-TEST(GestureDirection, EveryDisplacementInTheWindowMatchesTheExactAngle) {
-    GestureRecognizer recognizer;
-    int mismatches = 0;
-    for (int dx = -639; dx <= 639; ++dx) {
-        for (int dy = -479; dy <= 479; ++dy) {
-            if (dx == 0 && dy == 0)
-                continue;
-            const int code = codeOf(recognizer, dx, dy);
-            if (code != exactCode(dx, dy) && ++mismatches <= 5)
-                ADD_FAILURE() << "dx " << dx << " dy " << dy << " gives " << code;
-        }
-    }
-    EXPECT_EQ(mismatches, 0);
+            EXPECT_EQ(r.directionTable[bin], float(code)) << "bin " << bin;
+    EXPECT_EQ(codeOf(r, 100, 42), 0); // 22.8 degrees clockwise: still right
+    EXPECT_EQ(codeOf(r, 100, 47), 1); // 25.2 degrees: down and right
+    EXPECT_EQ(codeOf(r, 0, -30), 6);
+    EXPECT_EQ(codeOf(r, 30, 0), 0);
+    for (int dx = -639; dx <= 639; ++dx)
+        for (int dy = -479; dy <= 479; ++dy)
+            ASSERT_EQ(codeOf(r, dx, dy), exactCode(dx, dy)) << "dx " << dx << " dy " << dy;
+    for (int a = 0; a < 8; ++a)
+        for (int b = 0; b < 8; ++b)
+            EXPECT_EQ(r.directionDistance(a, b), std::min((a - b + 8) % 8, (b - a + 8) % 8));
 }
 
 TEST(GestureStroke, SamplesOnlyBeyondTwentyPixelsFromTheLastSample) {
-    GestureRecognizer recognizer;
-    recognizer.beginStroke(300, 200);
-    recognizer.addPoint(312, 216); // exactly 20 px away
-    EXPECT_TRUE(recognizer.strokeCodes.empty());
-    EXPECT_TRUE(recognizer.strokePoints.empty());
-
-    recognizer.addPoint(300, 221); // 21 px down; the press point never joins the trail
-    ASSERT_EQ(recognizer.strokePoints.size(), 1u);
-    EXPECT_EQ(recognizer.strokePoints[0].x, 300.0f);
-    EXPECT_EQ(recognizer.strokePoints[0].y, 221.0f);
-    ASSERT_EQ(recognizer.strokeCodes.size(), 1u);
-    EXPECT_EQ(recognizer.strokeCodes[0], 2.0f);
-
-    // Small moves pile up against the last sample, not the last offered position; a long jump is
-    // still one sample.
-    recognizer.addPoint(315, 221);
-    recognizer.addPoint(320, 221);
-    recognizer.addPoint(410, 221);
-    ASSERT_EQ(recognizer.strokeCodes.size(), 2u);
-    EXPECT_EQ(recognizer.strokeCodes[1], 0.0f);
-    EXPECT_EQ(recognizer.lastSampleX, 410.0f);
-
-    // A release clears nothing; the next press does.
-    recognizer.classify();
-    EXPECT_EQ(recognizer.strokePoints.size(), 2u);
-    recognizer.beginStroke(100, 400);
-    EXPECT_TRUE(recognizer.strokeCodes.empty());
-    EXPECT_TRUE(recognizer.strokePoints.empty());
-    for (int y = 375; y >= 0; y -= 25)
-        recognizer.addPoint(100, y);
-    EXPECT_EQ(recognizer.strokeCodes, std::vector<float>(16, 6.0f));
-}
-
-TEST(GestureMatch, DirectionDistanceIsCircular) {
-    for (int a = 0; a < 8; ++a) {
-        EXPECT_EQ(GestureRecognizer::directionDistance(a, a), 0);
-        EXPECT_EQ(GestureRecognizer::directionDistance(a, (a + 1) % 8), 1);
-        EXPECT_EQ(GestureRecognizer::directionDistance((a + 1) % 8, a), 1);
-        EXPECT_EQ(GestureRecognizer::directionDistance(a, (a + 3) % 8), 3);
-        EXPECT_EQ(GestureRecognizer::directionDistance(a, (a + 4) % 8), 4);
-        EXPECT_EQ(GestureRecognizer::directionDistance(a, (a + 6) % 8), 2);
-    }
+    GestureRecognizer r;
+    r.beginStroke(300, 200);
+    r.addPoint(312, 216); // exactly 20 px away
+    EXPECT_TRUE(r.strokeCodes.empty() && r.strokePoints.empty());
+    r.addPoint(300, 221); // 21 px down; the press point never joins the trail
+    EXPECT_TRUE(r.strokePoints.size() == 1 && r.strokePoints[0].y == 221);
+    // Measured from the last sample (300, 221), not the press point; a long jump is one sample.
+    for (int x : {315, 320, 410})
+        r.addPoint(x, 221);
+    EXPECT_EQ(r.strokeCodes, codes("20"));
 }
 
 TEST(GestureMatch, DistancesToTheSevenTemplatesAndTheChosenGesture) {
-    struct Case {
-        std::string stroke;
-        unsigned distance[7];
-        int gesture;
+    // A stroke, its distances to the seven templates, and the gesture classify chooses.
+    const std::pair<std::string, std::vector<int>> cases[] = {
+        {"6", {100000, 100000, 100000, 100000, 100000, 100000, 100000, -1}},
+        {"66", {0, 20, 10, 10, 14, 15, 19, 0}},
+        {"7777", {5, 15, 15, 5, 16, 15, 16, 0}}, // tie between up and right: the earlier wins
+        {"2234566", {14, 10, 8, 16, 0, 9, 17, 4}},
+        {"223456", {14, 6, 6, 14, 1, 8, 19, 4}},
+        {"0033300", {15, 9, 15, 9, 9, 0, 10, 5}},
+        {"110776543701", {19, 25, 27, 17, 17, 10, 0, 6}},
+        {"0004", {10, 10, 20, 0, 16, 9, 17, 3}}, // the final code is left out
+        {"6666222", {8, 16, 12, 12, 20, 13, 19, 0}},
     };
-    const Case cases[] = {
-        {"6", {100000, 100000, 100000, 100000, 100000, 100000, 100000}, -1},
-        {"66", {0, 20, 10, 10, 14, 15, 19}, 0},
-        {"7777", {5, 15, 15, 5, 16, 15, 16}, 0}, // tie between up and right
-        {"2234566", {14, 10, 8, 16, 0, 9, 17}, 4},
-        {"223456", {14, 6, 6, 14, 1, 8, 19}, 4},
-        {"0033300", {15, 9, 15, 9, 9, 0, 10}, 5},
-        {"110776543701", {19, 25, 27, 17, 17, 10, 0}, 6},
-        {"0000", {10, 10, 20, 0, 16, 9, 17}, 3},
-        {"0004", {10, 10, 20, 0, 16, 9, 17}, 3}, // the final code is left out
-        {"6666222", {8, 16, 12, 12, 20, 13, 19}, 0},
+    GestureRecognizer r;
+    auto classifyWith = [&](std::vector<GestureTemplate> templates, const char* stroke) {
+        r.reset();
+        for (const GestureTemplate& t : templates)
+            r.addTemplate(t.codes, t.id);
+        r.strokeCodes = codes(stroke);
+        return r.classify();
     };
-    GestureRecognizer recognizer;
-    addAllTemplates(recognizer);
-    for (const Case& c : cases) {
-        recognizer.strokeCodes = codes(c.stroke);
+    const std::vector<GestureTemplate> all(gestureTemplates, gestureTemplates + 7);
+    for (const auto& [stroke, want] : cases) {
+        EXPECT_EQ(classifyWith(all, stroke.c_str()), want[7]) << "stroke " << stroke;
         for (int k = 0; k < 7; ++k)
-            EXPECT_EQ(recognizer.templateDistance(recognizer.templates[k], recognizer.strokeCodes),
-                      c.distance[k])
-                << "stroke " << c.stroke << " template " << k;
-        EXPECT_EQ(recognizer.classify(), c.gesture) << "stroke " << c.stroke;
-        EXPECT_EQ(recognizer.classify(), c.gesture) << "second call, stroke " << c.stroke;
+            EXPECT_EQ(int(r.templateDistance(r.templates[k], r.strokeCodes)), want[k])
+                << "stroke " << stroke << " template " << k;
     }
-    recognizer.strokeCodes = codes("03300");
-    EXPECT_EQ(recognizer.templateDistance(recognizer.templates[5], recognizer.strokeCodes), 0u);
-    EXPECT_EQ(recognizer.classify(), 5);
-}
-
-TEST(GestureMatch, AcceptanceLimitTiesEmptyStrokesAndMissingTemplates) {
-    GestureRecognizer recognizer;
-    // No templates: nothing is recognised.
-    recognizer.strokeCodes = codes("666666");
-    EXPECT_EQ(recognizer.classify(), -1);
-
-    // 13 is accepted, 14 is not.
-    recognizer.addTemplate("0033300", 5);
-    recognizer.strokeCodes = codes("6666222");
-    EXPECT_EQ(recognizer.classify(), 5);
-    recognizer.reset();
-    EXPECT_TRUE(recognizer.templates.empty());
-    EXPECT_TRUE(recognizer.templateIds.empty());
-    recognizer.addTemplate("666666", 0);
-    recognizer.strokeCodes = codes("2234566");
-    EXPECT_EQ(recognizer.classify(), -1);
-
-    // Equal distances go to the template added first, whatever its id.
-    recognizer.reset();
-    recognizer.addTemplate("000000", 9);
-    recognizer.addTemplate("000000", 3);
-    recognizer.strokeCodes = codes("0000");
-    EXPECT_EQ(recognizer.classify(), 9);
-
     // A click without samples is no gesture, though it is at distance 0 from every template.
-    recognizer.reset();
-    addAllTemplates(recognizer);
-    recognizer.beginStroke(200, 200);
-    recognizer.addPoint(210, 205);
-    ASSERT_TRUE(recognizer.strokeCodes.empty());
-    EXPECT_EQ(recognizer.templateDistance(recognizer.templates[0], recognizer.strokeCodes), 0u);
-    EXPECT_EQ(recognizer.classify(), -1);
-
-    // An empty template is never matched (and must not read outside the table).
-    recognizer.reset();
-    recognizer.addTemplate("", 7);
-    recognizer.strokeCodes = codes("666");
-    EXPECT_EQ(recognizer.classify(), -1);
+    r.beginStroke(200, 200);
+    r.addPoint(210, 205);
+    EXPECT_EQ(r.templateDistance(r.templates[0], r.strokeCodes), 0u);
+    EXPECT_EQ(r.classify(), -1);
+    EXPECT_EQ(classifyWith({}, "666666"), -1);
+    EXPECT_EQ(classifyWith({{5, "0033300"}}, "6666222"), 5); // distance 13 is accepted
+    EXPECT_EQ(classifyWith({{0, "666666"}}, "2234566"), -1); // 14 is not
+    EXPECT_EQ(classifyWith({{9, "000000"}, {3, "000000"}}, "0000"), 9) << "ties go to the earlier";
 }
