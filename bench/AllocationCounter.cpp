@@ -10,7 +10,9 @@ namespace {
 std::atomic<long> allocations{0};
 }
 
-long allocationCount() { return allocations; }
+long allocationCount() {
+    return allocations;
+}
 
 void* operator new(std::size_t size) {
     ++allocations;
@@ -19,5 +21,9 @@ void* operator new(std::size_t size) {
     throw std::bad_alloc();
 }
 
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}

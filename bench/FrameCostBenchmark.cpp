@@ -22,8 +22,8 @@ SubengineInterface* subsystems() {
         made->timer = new Timer;
         made->sound = new SoundSystem;
         made->video = new Video;
-        for (const char* effect : {"audio/blipn.wav", "audio/bigblip.wav", "audio/good.wav",
-                                   "audio/bad.wav"})
+        for (const char* effect :
+             {"audio/blipn.wav", "audio/bigblip.wav", "audio/good.wav", "audio/bad.wav"})
             made->sound->loadSound(effect);
         made->sound->startBackground();
     }

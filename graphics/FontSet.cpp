@@ -54,24 +54,12 @@ FontSet::FontSet() {
 
 void FontSet::drawGlyphs(int x, int y, const char* bytes, int count, GLuint texture, GLuint lists,
                          int glyphSet) {
-    glBindTexture(GL_TEXTURE_2D, texture);
-    // Window pixels whatever the caller's matrices: y runs down from the top-left corner.
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(0, 640, 480, 0, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    glTranslatef(static_cast<float>(x), static_cast<float>(y), 0);
+    beginSheetDrawing(texture, x, y);
     const int set = glyphSet > 1 ? 1 : (glyphSet < 0 ? 0 : glyphSet);
     // Each byte names its list directly: code c of set s is entry c - 32 + 128 s.
     glListBase(lists - firstCode + glyphsPerSet * set);
     glCallLists(count, GL_BYTE, bytes);
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPopMatrix();
+    endSheetDrawing();
 }
 
 void FontSet::drawText(int x, int y, const char* text, int glyphSet) {

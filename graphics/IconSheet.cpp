@@ -42,19 +42,7 @@ IconSheet::IconSheet(const char* sheetPath) {
 }
 
 void IconSheet::drawIcon(int x, int y, int n) {
-    glBindTexture(GL_TEXTURE_2D, iconTexture);
-    // Window pixels whatever the caller's matrices: y runs down from the top-left corner.
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(0, 640, 480, 0, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    glTranslatef(static_cast<float>(x), static_cast<float>(y), 0);
+    beginSheetDrawing(iconTexture, x, y);
     glCallList(iconLists + n);
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPopMatrix();
+    endSheetDrawing();
 }

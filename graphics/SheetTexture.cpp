@@ -87,3 +87,22 @@ GLuint loadSheetTexture(const char* path) {
     SDL_FreeSurface(picture);
     return texture;
 }
+
+void beginSheetDrawing(GLuint texture, int x, int y) {
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0, 640, 480, 0, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glTranslatef(static_cast<float>(x), static_cast<float>(y), 0);
+}
+
+void endSheetDrawing() {
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+}

@@ -1,4 +1,5 @@
-// Loading a BMP sheet (font or icons) into an OpenGL texture, shared by FontSet and IconSheet.
+// Loading a BMP sheet (font or icons) into an OpenGL texture, and the pixel space the sheets
+// draw in; shared by FontSet and IconSheet.
 #pragma once
 #include <GL/gl.h>
 
@@ -8,3 +9,9 @@
 // on standard output naming the file and SDL's reason when the sheet cannot be loaded.
 // Needs the GL context, so call it only after the window is open.
 GLuint loadSheetTexture(const char* path);
+
+// Binds `texture`, pushes both matrices and sets window pixels (y down from the top-left
+// corner) with the origin moved to (x, y), whatever the caller's matrices were.
+void beginSheetDrawing(GLuint texture, int x, int y);
+// Pops both matrices again; the model-view matrix stays selected.
+void endSheetDrawing();
