@@ -7,7 +7,7 @@
 class EnginePart;
 
 class Engine : public SubengineInterface {
-public:
+  public:
     // Creates the timer, then the sound system, then the video (audio comes up before video).
     Engine();
     // Deletes the three subsystems and says "Exited cleanly"; the parts are left alone.

@@ -5,7 +5,7 @@
 #include "app/SubengineInterface.h"
 
 class EnginePart {
-public:
+  public:
     explicit EnginePart(SubengineInterface* subsystems);
 
     // Called by Engine::run each time the part becomes current, after fadeFrames is set to 0.
@@ -30,7 +30,7 @@ public:
     SoundSystem* sound = nullptr;
     Timer* timer = nullptr;
 
-private:
+  private:
     int pollEvents();
     void paintFadeIn();
 };

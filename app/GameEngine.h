@@ -3,7 +3,7 @@
 #include "app/Engine.h"
 
 class GameEngine : public Engine {
-public:
+  public:
     GameEngine();
     int nextPart(int current, int result) override;
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 class Timer {
-public:
+  public:
     // Takes the current tick count as the new start.
     void start();
     // Milliseconds since the last start, or 0 if never started.

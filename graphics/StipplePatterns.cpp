@@ -1,7 +1,6 @@
 // Builds the stipple masks from the 4 x 4 Bayer matrix at compile time.
 #include "graphics/StipplePatterns.h"
 
-
 namespace {
 constexpr int bayer[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
 

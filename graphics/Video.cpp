@@ -15,7 +15,8 @@
 namespace {
 const int windowWidth = 640;
 const int windowHeight = 480;
-const Uint32 baseModeFlags = SDL_OPENGL | SDL_HWSURFACE | SDL_ASYNCBLIT | SDL_RESIZABLE | SDL_HWPALETTE;
+const Uint32 baseModeFlags =
+    SDL_OPENGL | SDL_HWSURFACE | SDL_ASYNCBLIT | SDL_RESIZABLE | SDL_HWPALETTE;
 
 // SDL falls back to a driver without any screen when there is no display; a window there
 // would be invisible, so that counts as no video unless the player asked for that driver.
@@ -88,7 +89,9 @@ bool Video::setProjection(int width, int height) {
     return true;
 }
 
-void Video::swapBuffers() { SDL_GL_SwapBuffers(); }
+void Video::swapBuffers() {
+    SDL_GL_SwapBuffers();
+}
 
 void Video::ditherFill(float level) {
     int k = static_cast<int>(level * 16);

@@ -7,7 +7,7 @@ class IconSheet;
 class SoundSystem;
 
 class Video {
-public:
+  public:
     // Opens the 640 x 480 full-screen OpenGL window and loads the font and icon sheets.
     // Without a window there is no game: the failure is reported and the program ends with 1.
     Video();

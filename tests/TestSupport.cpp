@@ -15,7 +15,7 @@ namespace {
 // outlive the libraries it calls into, and the GL driver's teardown could run after its own
 // libraries were finalised.
 class SdlShutDown : public ::testing::Environment {
-public:
+  public:
     void TearDown() override { SDL_Quit(); }
 };
 ::testing::Environment* const sdlShutDown = ::testing::AddGlobalTestEnvironment(new SdlShutDown);
@@ -56,7 +56,9 @@ std::vector<Rgb> readWindow() {
     return topDown;
 }
 
-Rgb pixelAt(const std::vector<Rgb>& window, int x, int y) { return window[y * 640 + x]; }
+Rgb pixelAt(const std::vector<Rgb>& window, int x, int y) {
+    return window[y * 640 + x];
+}
 
 std::string sourcePath(const std::string& relative) {
     return std::string(WANDERKIN_SOURCE_DIR) + "/" + relative;
