@@ -225,10 +225,13 @@ void MainPart::endStroke() {
 }
 
 void MainPart::makeSale() {
-    // The first half of a diagnostic line; replaceNeighbour ends it.
+    // The first half of a diagnostic line; replaceNeighbour ends it after a sale. Without a
+    // house there is no sale, so end the line here rather than glue it to the next one.
     std::cout << "gesture5" << std::flush;
-    if (!isNextTo(house))
+    if (!isNextTo(house)) {
+        std::cout << std::endl;
         return;
+    }
     remarkShowing = true;
     if (salesCount >= 0 && salesCount <= 3)
         shownText = customerLines[salesCount];

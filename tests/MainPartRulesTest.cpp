@@ -76,6 +76,9 @@ TEST(SceneRules, AReleaseWhileATextShowsLeavesTheStrokeGoing) {
 
 TEST(SceneRules, SalesGoLeftRightUpDownAndTheFourthEndsTheScene) {
     Room d(3, 4);
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(d.says("Z60f"), ""); // no house to sell to: nothing, but a whole output line
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "gesture5\n");
     d.part.grid[3][3] = d.part.grid[3][5] = d.part.grid[2][4] = d.part.grid[4][4] = 17;
     const char* const lines[] = {"Oh, that looks like a real bargain.  I'll take two!",
                                  "Hmm...I've never bought one before, but I'll try it anyway.",
