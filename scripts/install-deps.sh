@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
     build-essential cmake pkg-config
-    libsdl1.2-compat-dev libsdl-mixer1.2-dev libgl-dev libboost-dev
+    libsdl1.2-compat-dev libsdl-mixer1.2-dev libgl-dev libgl1-mesa-dri libboost-dev
     googletest libgtest-dev libbenchmark-dev
     xvfb xauth xdotool imagemagick
 )
