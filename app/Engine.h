@@ -12,6 +12,9 @@ class Engine : public SubengineInterface {
     Engine();
     // Deletes the three subsystems and says "Exited cleanly"; the parts are left alone.
     virtual ~Engine();
+    // The engine owns its subsystems: a copy would delete them twice.
+    Engine(const Engine&) = delete;
+    Engine& operator=(const Engine&) = delete;
     // The part loop: runs parts until nextPart answers with a negative index.
     void run();
     // Maps the part that ended and its result to the next part's index, or -1 to stop.

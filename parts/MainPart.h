@@ -23,6 +23,9 @@ class MainPart : public EnginePart {
     // Takes the engine's subsystems and the shared scene counter; lays out the current scene.
     MainPart(SubengineInterface* subsystems, int* sceneIndex);
     ~MainPart() override;
+    // The part owns its recognizer: a copy would delete it twice.
+    MainPart(const MainPart&) = delete;
+    MainPart& operator=(const MainPart&) = delete;
 
     // Lays out the scene the counter names; called by the engine each time the part starts.
     void setUp() override;
