@@ -1,4 +1,5 @@
-// Entry point: seeds the title's tremble, runs the engine once, and shuts SDL down.
+// Entry point: starts the random numbers behind the title's tremble, runs the engine once,
+// and shuts SDL down.
 #include <SDL/SDL.h>
 
 #include <cstdlib>

@@ -35,7 +35,7 @@ struct FMOD_DSP {
     int waveform;
     float rate;
     double phase;  /* 0 to 1 within one period */
-    uint32_t seed; /* the noise generator's state, never 0 */
+    uint32_t noiseState; /* the noise generator's state, never 0 */
     FMOD_DSP* next;
 };
 
@@ -89,12 +89,12 @@ static Channel* decodeHandle(FMOD_CHANNEL* handle, FMOD_SYSTEM** owner, int* ind
 }
 
 /* xorshift32: cheap, and the same hiss on every run. */
-static float nextNoise(uint32_t* seed) {
-    uint32_t x = *seed;
+static float nextNoise(uint32_t* noiseState) {
+    uint32_t x = *noiseState;
     x ^= x << 13;
     x ^= x >> 17;
     x ^= x << 5;
-    *seed = x;
+    *noiseState = x;
     return (float)((double)x / 2147483648.0 - 1.0);
 }
 
@@ -118,7 +118,7 @@ static float nextOscillatorSample(FMOD_DSP* dsp) {
         value = (float)(p < 0.5 ? 4 * p - 1 : 3 - 4 * p);
         break;
     default:
-        return nextNoise(&dsp->seed);
+        return nextNoise(&dsp->noiseState);
     }
     dsp->phase = fmod(p + dsp->rate / outputRate, 1.0);
     return value;
@@ -495,7 +495,7 @@ FMOD_RESULT FMOD_System_CreateDSPByType(FMOD_SYSTEM* system, FMOD_DSP_TYPE type,
     created->system = system;
     created->waveform = 0;
     created->rate = 220.0f;
-    created->seed = 0x9e3779b9u;
+    created->noiseState = 0x9e3779b9u;
     created->next = system->dsps;
     system->dsps = created;
     *dsp = created;
