@@ -12,7 +12,7 @@
 #include <fstream>
 #include <thread>
 
-GameProcess::GameProcess(const std::map<std::string, std::string>& environment) {
+GameProcess::GameProcess(const std::vector<std::string>& environment) {
     char path[] = "/tmp/wanderkin-e2e-XXXXXX";
     int fd = mkstemp(path);
     outputPath = path;
@@ -20,8 +20,9 @@ GameProcess::GameProcess(const std::map<std::string, std::string>& environment) 
     if (pid == 0) {
         dup2(fd, STDOUT_FILENO);
         dup2(open("/dev/null", O_WRONLY), STDERR_FILENO);
-        for (const auto& [name, value] : environment)
-            value.empty() ? unsetenv(name.c_str()) : setenv(name.c_str(), value.c_str(), 1);
+        for (const std::string& setting : environment)
+            setting.find('=') == std::string::npos ? unsetenv(setting.c_str())
+                                                   : putenv(const_cast<char*>(setting.c_str()));
         if (chdir(WANDERKIN_SOURCE_DIR) == 0)
             execl(WANDERKIN_BINARY, WANDERKIN_BINARY, static_cast<char*>(nullptr));
         _exit(121);
@@ -30,10 +31,8 @@ GameProcess::GameProcess(const std::map<std::string, std::string>& environment) 
 }
 
 GameProcess::~GameProcess() {
-    if (running()) {
-        kill(pid, SIGKILL);
-        waitForExit(5000);
-    }
+    if (running())
+        kill(pid, SIGKILL), waitForExit(5000);
     std::remove(outputPath.c_str());
 }
 
@@ -66,28 +65,23 @@ void sleepMs(int ms) {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
-bool Screenshot::take(const std::string& savePngTo) {
-    std::string ppm = "/tmp/wanderkin-shot-" + std::to_string(getpid()) + ".ppm";
-    if (std::system(("import -window root -depth 8 ppm:" + ppm + " >/dev/null 2>&1").c_str()))
-        return false;
-    if (!savePngTo.empty() && std::system(("convert " + ppm + " " + savePngTo).c_str()))
-        return false;
+bool screenLit(int x0, int y0, int x1, int y1, const std::string& name) {
+    const std::string ppm = "/tmp/wanderkin-shot-" + std::to_string(getpid()) + ".ppm";
+    std::system(("import -window root -depth 8 ppm:" + ppm + " >/dev/null 2>&1").c_str());
+    const char* folder = std::getenv("WANDERKIN_SCREENSHOTS");
+    if (folder && !name.empty())
+        std::system(("convert " + ppm + " " + folder + "/" + name + ".png").c_str());
     std::ifstream file(ppm, std::ios::binary);
     std::string magic;
-    int height = 0, maxValue = 0;
+    int width = 0, height = 0, maxValue = 0;
     file >> magic >> width >> height >> maxValue;
     file.get();
-    rgb.resize(static_cast<size_t>(width) * height * 3);
+    std::vector<unsigned char> rgb(static_cast<size_t>(width) * height * 3);
     file.read(reinterpret_cast<char*>(rgb.data()), static_cast<std::streamsize>(rgb.size()));
     std::remove(ppm.c_str());
-    return magic == "P6" && maxValue == 255 && file;
-}
-
-bool Screenshot::anyLit(int x0, int y0, int x1, int y1) const {
-    for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x)
-            for (int c = 0; c < 3; ++c)
-                if (rgb[(static_cast<size_t>(y) * width + x) * 3 + c])
-                    return true;
+    for (int y = y0; file && y < y1; ++y)
+        for (int x = x0 * 3; x < x1 * 3; ++x)
+            if (rgb[static_cast<size_t>(y) * width * 3 + x])
+                return true;
     return false;
 }

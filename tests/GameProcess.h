@@ -3,14 +3,13 @@
 #pragma once
 #include <sys/types.h>
 
-#include <map>
 #include <string>
 #include <vector>
 
 class GameProcess {
   public:
-    // Starts the game with the test's environment changed by `environment` (empty unsets).
-    explicit GameProcess(const std::map<std::string, std::string>& environment = {});
+    // Starts the game with extra environment settings ("NAME=value", or "NAME" to unset).
+    explicit GameProcess(const std::vector<std::string>& environment = {});
     ~GameProcess(); // kills a game still running
     bool running();
     // True when the game ended within timeoutMs; its status is then in exitCode.
@@ -25,11 +24,6 @@ class GameProcess {
 // Runs xdotool with these arguments on the test display; true on success.
 bool xdotool(const std::string& arguments);
 void sleepMs(int ms);
-
-// The whole X screen, optionally also saved as a PNG.
-struct Screenshot {
-    int width = 0;
-    std::vector<unsigned char> rgb;
-    bool take(const std::string& savePngTo = "");
-    bool anyLit(int x0, int y0, int x1, int y1) const;
-};
+// Whether any pixel of the X screen in the rectangle is lit; the screen is also saved as
+// $WANDERKIN_SCREENSHOTS/NAME.png when that folder is set, so a person can look at the run.
+bool screenLit(int x0, int y0, int x1, int y1, const std::string& name = "");

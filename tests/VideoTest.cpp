@@ -76,22 +76,17 @@ TEST_F(VideoTest, DitherFillPaintsTheMaskOfItsLevelOpaquely) {
 }
 
 TEST_F(VideoTest, ProjectionIsThePixelBoxForAnyViewport) {
-    // Texture coordinates (s, t) read as (s, -t) for the whole run.
-    GLfloat texture[16];
-    glGetFloatv(GL_TEXTURE_MATRIX, texture);
-    EXPECT_EQ(texture[0], 1);
-    EXPECT_EQ(texture[5], -1);
-
+    GLfloat texture[16], projection[16];
+    glGetFloatv(GL_TEXTURE_MATRIX, texture); // texture coordinates (s, t) read as (s, -t)
+    EXPECT_NEAR(texture[0] * texture[5], -1, 1e-6);
     EXPECT_TRUE(video->setProjection(640, 0));
     GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);
     EXPECT_EQ(viewport[3], 1);
-    GLfloat projection[16];
     glGetFloatv(GL_PROJECTION_MATRIX, projection);
-    EXPECT_NEAR(projection[0], 2.0f / 640, 1e-7);
-    EXPECT_NEAR(projection[5], -2.0f / 480, 1e-7);
-    EXPECT_NEAR(projection[12], -1, 1e-7);
-    EXPECT_NEAR(projection[13], 1, 1e-7);
+    const float pixelBox[] = {2.0f / 640, 0, 0, 0, 0, -2.0f / 480, 0, 0, 0, 0, -1, 0, -1, 1, 0, 1};
+    for (int i = 0; i < 16; ++i)
+        EXPECT_NEAR(projection[i], pixelBox[i], 1e-7) << i;
     video->setProjection(640, 480);
 }
 
