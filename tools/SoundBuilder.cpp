@@ -116,7 +116,7 @@ std::vector<int16_t> SoundBuilder::render(const Recipe& recipe) {
         double phase = 0;
         double filtered = 0;
         double smoothed = 0;
-        uint32_t seed = 0x2545f491u; // fixed, so the hiss is the same on every build
+        uint32_t noiseState = 0x2545f491u; // fixed, so the hiss is the same on every build
         for (int i = 0; i < count && first + i < total; ++i) {
             const double t = static_cast<double>(i) / sampleRate;
             const double hz = note.fromHz * std::pow(note.toHz / note.fromHz, t / note.duration);
@@ -132,10 +132,10 @@ std::vector<int16_t> SoundBuilder::render(const Recipe& recipe) {
                 value = phase < 0.5 ? 1 : -1;
                 break;
             case Wave::noise: {
-                seed ^= seed << 13;
-                seed ^= seed >> 17;
-                seed ^= seed << 5;
-                const double white = seed / 2147483648.0 - 1.0;
+                noiseState ^= noiseState << 13;
+                noiseState ^= noiseState >> 17;
+                noiseState ^= noiseState << 5;
+                const double white = noiseState / 2147483648.0 - 1.0;
                 // Two one-pole stages: a 12 dB per octave slope makes the sweep audible.
                 const double k = 1 - std::exp(-2 * M_PI * hz / sampleRate);
                 filtered += k * (white - filtered);
