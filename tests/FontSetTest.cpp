@@ -163,6 +163,13 @@ TEST(IconSheet, CellsShowUprightFromA32BitSheetClipAtTheBottomAndAMissingSheetIs
         sheet.drawIcon(100 + 5 * n, 50 + n, n);
         EXPECT_TRUE(showsOnlyQuadrants(100 + 5 * n, 50 + n)) << "icon " << n;
     }
+    freshFrame(); // the game's pointer: its tip, the top-left of its arrow, is pixel (9, 10)
+    testSubsystems()->video->icons->drawIcon(100, 100, 6);
+    const std::vector<Rgb> w = readWindow();
+    EXPECT_FALSE(pixelAt(w, 109, 110) == black);
+    for (int y = 100; y < 164; ++y)
+        for (int x = 100; x < 164; ++x)
+            ASSERT_TRUE((y >= 110 && x >= 109) || pixelAt(w, x, y) == black) << x << "," << y;
     freshFrame();
     sheet.drawIcon(576, 448, 0);
     EXPECT_TRUE(showsOnlyQuadrants(576, 448)) << "its upper 32 rows";

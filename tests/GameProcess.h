@@ -12,10 +12,8 @@ class GameProcess {
     explicit GameProcess(const std::vector<std::string>& environment = {});
     ~GameProcess(); // kills a game still running
     bool running();
-    // True when the game ended within timeoutMs; its status is then in exitCode.
-    bool waitForExit(int timeoutMs);
+    bool waitForExit(int timeoutMs); // true when it ended in time, with its status in exitCode
     std::vector<std::string> outputLines() const;
-
     int exitCode = -1;
     pid_t pid = -1;
     std::string outputPath;

@@ -4,6 +4,7 @@
 #include <GL/gl.h>
 #include <SDL/SDL.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "app/Timer.h"
@@ -11,9 +12,8 @@
 #include "sound/SoundSystem.h"
 
 namespace {
-// Shuts SDL down once the tests are over, still inside main: at exit the audio thread could
-// outlive the libraries it calls into, and the GL driver's teardown could run after its own
-// libraries were finalised.
+// Shuts SDL down inside main: at exit the audio thread and the GL driver's teardown could
+// outlive the libraries they call into.
 class SdlShutDown : public ::testing::Environment {
   public:
     void TearDown() override { SDL_Quit(); }
@@ -34,9 +34,8 @@ SubengineInterface* testSubsystems() {
         subsystems->timer = new Timer;
         subsystems->sound = new SoundSystem;
         subsystems->video = new Video;
-        // Mesa's software renderer ignores polygon stipple on the first primitive a context
-        // draws. The game's first frame (the intro at mask 0) cannot show it, but a test that
-        // starts with a stippled fill would, so draw one point off the window first.
+        // Mesa's software renderer ignores polygon stipple on a context's first primitive,
+        // which the game's first frame cannot show; draw one point off the window first.
         glBegin(GL_POINTS);
         glVertex2f(-10, -10);
         glEnd();
@@ -58,6 +57,10 @@ std::vector<Rgb> readWindow() {
 
 Rgb pixelAt(const std::vector<Rgb>& window, int x, int y) {
     return window[y * 640 + x];
+}
+
+int countPixels(const std::vector<Rgb>& window, Rgb colour) {
+    return static_cast<int>(std::count(window.begin(), window.end(), colour));
 }
 
 std::string sourcePath(const std::string& relative) {

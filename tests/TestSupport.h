@@ -30,6 +30,7 @@ struct Rgb {
 // The whole back buffer, 640 x 480, row 0 at the top of the window.
 std::vector<Rgb> readWindow();
 Rgb pixelAt(const std::vector<Rgb>& window, int x, int y);
+int countPixels(const std::vector<Rgb>& window, Rgb colour);
 
 // Path of a file in the source tree.
 std::string sourcePath(const std::string& relative);

@@ -1,22 +1,11 @@
 // The window's GL state, the dither masks, the dithered fill and the dissolve between parts.
 #include <GL/gl.h>
-#include <SDL/SDL.h>
 #include <gtest/gtest.h>
 
 #include "graphics/StipplePatterns.h"
 #include "graphics/Video.h"
 #include "sound/SoundSystem.h"
 #include "tests/TestSupport.h"
-
-namespace {
-int count(const std::vector<Rgb>& window, Rgb colour) {
-    int n = 0;
-    for (const Rgb& p : window)
-        n += p == colour;
-    return n;
-}
-const Rgb white{255, 255, 255};
-} // namespace
 
 TEST(StipplePatterns, FollowTheBayerRuleAndTheByteTable) {
     const int bayer[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
@@ -25,93 +14,57 @@ TEST(StipplePatterns, FollowTheBayerRuleAndTheByteTable) {
                                  0xEE55BB55, 0xFF55BB55, 0xFF55FF55, 0xFFDDFF55, 0xFFDDFF77,
                                  0xFFFFFF77, 0xFFFFFFFF};
     for (int k = 0; k <= 16; ++k)
-        for (int i = 0; i < 128; ++i) {
-            int row = i / 4;
-            ASSERT_EQ(stipplePatterns[k][i], (cycles[k] >> (8 * (3 - row % 4))) & 0xFF) << k;
-            for (int bit = 0; bit < 8; ++bit) {
-                bool set = (stipplePatterns[k][i] >> (7 - bit)) & 1;
-                ASSERT_EQ(set, bayer[row % 4][bit % 4] < k) << "mask " << k << " byte " << i;
-            }
+        for (int i = 0; i < 128 * 8; ++i) {
+            const int row = i / 32, byte = stipplePatterns[k][i / 8];
+            ASSERT_EQ(byte, (cycles[k] >> (8 * (3 - row % 4))) & 0xFF) << k;
+            ASSERT_EQ((byte >> (7 - i % 8)) & 1, bayer[row % 4][i % 4] < k) << k << " bit " << i;
         }
 }
 
-class VideoTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        REQUIRE_DISPLAY();
-        video = testSubsystems()->video;
-        sound = testSubsystems()->sound;
-        glDisable(GL_TEXTURE_2D); // as every part's drawing leaves it
-    }
-    void clearTo(float r, float g, float b) {
-        glClearColor(r, g, b, 1);
-        glClear(GL_COLOR_BUFFER_BIT);
-    }
-    Video* video = nullptr;
-    SoundSystem* sound = nullptr;
-};
-
-TEST_F(VideoTest, DitherFillPaintsTheMaskOfItsLevelOpaquely) {
-    glColor4f(1, 1, 1, 1);
-    clearTo(0, 0, 0);
-    video->ditherFill(0);
-    EXPECT_EQ(count(readWindow(), white), 0);
-    video->ditherFill(0.5f);
-    std::vector<Rgb> half = readWindow();
-    EXPECT_EQ(count(half, white), 640 * 480 / 2);
-    for (int y = 1; y < 480; y += 53)
-        for (int x = 1; x < 640; x += 47)
-            ASSERT_TRUE(!(pixelAt(half, x, y) == pixelAt(half, x + 1, y)) &&
-                        !(pixelAt(half, x, y) == pixelAt(half, x, y + 1)))
-                << "a checkerboard, at " << x << "," << y;
-
-    // Blending that would leave the picture untouched must not affect the fill.
-    glBlendFunc(GL_ZERO, GL_ONE);
-    clearTo(0.25f, 0, 0);
-    video->ditherFill(1);
-    EXPECT_EQ(count(readWindow(), white), 640 * 480);
-    EXPECT_TRUE(glIsEnabled(GL_BLEND));
-    EXPECT_FALSE(glIsEnabled(GL_POLYGON_STIPPLE));
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-}
-
-TEST_F(VideoTest, ProjectionIsThePixelBoxForAnyViewport) {
-    GLfloat texture[16], projection[16];
-    glGetFloatv(GL_TEXTURE_MATRIX, texture); // texture coordinates (s, t) read as (s, -t)
-    EXPECT_NEAR(texture[0] * texture[5], -1, 1e-6);
+TEST(Video, ProjectionFillAndDissolve) {
+    REQUIRE_DISPLAY();
+    Video* video = testSubsystems()->video;
+    SoundSystem* sound = testSubsystems()->sound;
+    const Rgb white{255, 255, 255};
+    GLfloat matrix[16];
+    glGetFloatv(GL_TEXTURE_MATRIX, matrix); // texture coordinates (s, t) read as (s, -t)
+    EXPECT_NEAR(matrix[0] * matrix[5], -1, 1e-6);
     EXPECT_TRUE(video->setProjection(640, 0));
     GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);
     EXPECT_EQ(viewport[3], 1);
-    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    glGetFloatv(GL_PROJECTION_MATRIX, matrix);
     const float pixelBox[] = {2.0f / 640, 0, 0, 0, 0, -2.0f / 480, 0, 0, 0, 0, -1, 0, -1, 1, 0, 1};
     for (int i = 0; i < 16; ++i)
-        EXPECT_NEAR(projection[i], pixelBox[i], 1e-7) << i;
+        EXPECT_NEAR(matrix[i], pixelBox[i], 1e-7) << i;
     video->setProjection(640, 480);
-}
 
-TEST_F(VideoTest, FadeOutDissolvesTheLastPictureIntoWhite) {
-    clearTo(1, 0, 0);
+    // Level 0 paints nothing, 0.5 a checkerboard, 1 everything, even where blending would not.
+    glDisable(GL_TEXTURE_2D); // as every part's drawing leaves it
+    glClear(GL_COLOR_BUFFER_BIT);
+    glColor4f(1, 1, 1, 1);
+    video->ditherFill(0);
+    EXPECT_EQ(countPixels(readWindow(), white), 0);
+    video->ditherFill(0.5f);
+    std::vector<Rgb> half = readWindow();
+    EXPECT_EQ(countPixels(half, white), 640 * 480 / 2);
+    EXPECT_FALSE(pixelAt(half, 100, 100) == pixelAt(half, 101, 100));
+    EXPECT_FALSE(pixelAt(half, 100, 100) == pixelAt(half, 100, 101));
+    glBlendFunc(GL_ZERO, GL_ONE);
+    video->ditherFill(1);
+    EXPECT_EQ(countPixels(readWindow(), white), 640 * 480);
+    EXPECT_TRUE(glIsEnabled(GL_BLEND) && !glIsEnabled(GL_POLYGON_STIPPLE));
+
+    // The dissolve: 201 steps end at level 1 with a silent channel (200 would leave 0.0005,
+    // 202 go below 0), the last red picture under fifteen sixteenths of white.
+    glClearColor(1, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
     video->swapBuffers();
-    sound->setBackgroundVolume(0.1f);
     EXPECT_FALSE(video->fadeOut(sound));
-    // 201 steps end at level 1 and a silent channel; 200 would leave 0.0005, 202 go below 0.
     EXPECT_NEAR(sound->backgroundVolume, 0.0f, 1e-6);
-    GLfloat clear[4];
-    glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
-    EXPECT_EQ(clear[0], 0);
-    EXPECT_EQ(clear[3], 1);
-    // The red picture under fifteen sixteenths of white, and no other colour.
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, matrix);
+    EXPECT_EQ(std::vector<float>(matrix, matrix + 4), (std::vector<float>{0, 0, 0, 1}));
     std::vector<Rgb> window = readWindow();
-    EXPECT_EQ(count(window, white), 640 * 480 / 16 * 15);
-    EXPECT_EQ(count(window, Rgb{255, 0, 0}), 640 * 480 / 16);
-}
-
-// A window close during the dissolve is reported to the engine, not lost.
-TEST_F(VideoTest, FadeOutReportsAWindowCloseItDrained) {
-    SDL_Event quit{};
-    quit.type = SDL_QUIT;
-    SDL_PushEvent(&quit);
-    EXPECT_TRUE(video->fadeOut(sound));
-    EXPECT_FALSE(video->fadeOut(sound));
+    EXPECT_EQ(countPixels(window, white), 640 * 480 / 16 * 15);
+    EXPECT_EQ(countPixels(window, Rgb{255, 0, 0}), 640 * 480 / 16);
 }
