@@ -1,12 +1,6 @@
 // The scene part's model: construction, the board queries and the set-up of a scene.
 #include "parts/MainPart.h"
 
-namespace {
-bool isPlayerIcon(int icon) {
-    return icon == 0 || icon == 3 || icon == 8 || icon == 11;
-}
-} // namespace
-
 MainPart::MainPart(SubengineInterface* subsystems, int* sceneIndex)
     : EnginePart(subsystems), sceneIndex(sceneIndex), recognizer(new GestureRecognizer) {
     setUp();

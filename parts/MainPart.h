@@ -54,6 +54,11 @@ class MainPart : public EnginePart {
     // A walk onto floor, unless someone refuses it.
     void tryMove(int direction);
 
+    // Icon 33 + k on the board offers gesture k; drawn over the player while it blinks.
+    static constexpr int firstLegendIcon = 33;
+    // Whether an icon is one of the player's forms.
+    static bool isPlayerIcon(int icon) { return icon == 0 || icon == 3 || icon == 8 || icon == 11; }
+
     // An impassable icon that matches nothing, for cells off the board.
     static constexpr int outsideCell = -2;
 

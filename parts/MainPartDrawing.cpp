@@ -9,15 +9,10 @@
 
 namespace {
 const int cellSize = 64;
-const int firstLegendIcon = 33;
 const int pointerIcon = 6;
 // The pixel of the pointer icon that sits on the mouse position.
 const int pointerTipX = 9;
 const int pointerTipY = 10;
-
-bool isPlayerIcon(int icon) {
-    return icon == 0 || icon == 3 || icon == 8 || icon == 11;
-}
 } // namespace
 
 void MainPart::draw() {
@@ -47,21 +42,12 @@ void MainPart::draw() {
     }
 
     if (stroking) {
-        // The trail in window pixels (y down), untextured, in the white set above.
+        // The trail in the window's pixel projection, untextured, in the white set above.
         glDisable(GL_TEXTURE_2D);
-        glMatrixMode(GL_PROJECTION);
-        glPushMatrix();
-        glLoadIdentity();
-        glOrtho(0, 640, 480, 0, -1, 1);
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
         glBegin(GL_LINE_STRIP);
         for (const StrokePoint& p : recognizer->strokePoints)
             glVertex2f(p.x, p.y);
         glEnd();
-        glMatrixMode(GL_PROJECTION);
-        glPopMatrix();
-        glMatrixMode(GL_MODELVIEW);
     }
 
     // Scenes that accept no gesture show no pointer.

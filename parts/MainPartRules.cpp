@@ -21,7 +21,6 @@ const int zShape = 5;
 const int proposition = 6;
 
 // Icons with a part in the rules.
-const int firstLegendIcon = 33;
 const int house = 17;
 const int soldHouse = 20;
 const int willingStranger = 13;

@@ -257,8 +257,6 @@ const SceneText scenes[MainPart::sceneCount] = {
 } // namespace
 
 void MainPart::appendSceneContent(int sceneNumber) {
-    if (sceneNumber < 0 || sceneNumber >= sceneCount)
-        sceneNumber = 0;
     const SceneText& content = scenes[sceneNumber];
     for (int slot = 0; slot < refusalSlots; ++slot) {
         MoveRefusal refusal;
