@@ -39,14 +39,10 @@ bool TextLayout::next(TextPiece& piece) {
     return true;
 }
 
-int TextLayout::breakLines(const char* text, int width, TextPiece* pieces, int maxPieces) {
+int TextLayout::countLines(const char* text, int width) {
     TextLayout layout(text, width);
-    TextPiece piece;
     int lines = 0;
-    while (layout.next(piece)) {
-        if (pieces && lines < maxPieces)
-            pieces[lines] = piece;
+    for (TextPiece piece; layout.next(piece);)
         ++lines;
-    }
     return lines;
 }

@@ -18,12 +18,8 @@ class TextLayout {
     // lone newline, takes one line of height.
     bool next(TextPiece& piece);
 
-    // Fills up to `maxPieces` pieces (none when `pieces` is null) and returns how many lines
-    // the whole text takes, which may be more than were stored.
-    static int breakLines(const char* text, int width, TextPiece* pieces, int maxPieces);
-    static int countLines(const char* text, int width) {
-        return breakLines(text, width, nullptr, 0);
-    }
+    // How many lines the whole text takes at this width.
+    static int countLines(const char* text, int width);
 
   private:
     const char* text;
