@@ -18,28 +18,9 @@ const int smallGlyphSize = 8;
 // texture matrix turns t into -t, so with repeat wrapping the quad reads its cell from the
 // bottom of the picture upwards, and the top of the glyph comes out on top.
 void buildGlyphLists(GLuint first, GLuint texture, int size) {
-    const float cell = 0.0625f;
-    const float g = static_cast<float>(size);
     glBindTexture(GL_TEXTURE_2D, texture);
-    for (int j = 0; j < glyphEntries; ++j) {
-        const float s0 = (j % 16) * cell, s1 = s0 + cell;
-        const float t0 = (j / 16) * cell, t1 = t0 + cell;
-        glNewList(first + j, GL_COMPILE);
-        glEnable(GL_TEXTURE_2D);
-        glBegin(GL_QUADS);
-        glTexCoord2f(s0, t1);
-        glVertex2f(0, g);
-        glTexCoord2f(s1, t1);
-        glVertex2f(g, g);
-        glTexCoord2f(s1, t0);
-        glVertex2f(g, 0);
-        glTexCoord2f(s0, t0);
-        glVertex2f(0, 0);
-        glEnd();
-        glTranslated(size, 0, 0);
-        glDisable(GL_TEXTURE_2D);
-        glEndList();
-    }
+    for (int j = 0; j < glyphEntries; ++j)
+        compileCellList(first + j, j % 16, j / 16, 0.0625f, static_cast<float>(size), true);
 }
 } // namespace
 

@@ -106,3 +106,24 @@ void endSheetDrawing() {
     glMatrixMode(GL_MODELVIEW);
     glPopMatrix();
 }
+
+void compileCellList(GLuint list, int column, int row, float cell, float size, bool advance) {
+    const float s0 = column * cell, s1 = s0 + cell;
+    const float t0 = row * cell, t1 = t0 + cell;
+    glNewList(list, GL_COMPILE);
+    glEnable(GL_TEXTURE_2D);
+    glBegin(GL_QUADS);
+    glTexCoord2f(s0, t1);
+    glVertex2f(0, size);
+    glTexCoord2f(s1, t1);
+    glVertex2f(size, size);
+    glTexCoord2f(s1, t0);
+    glVertex2f(size, 0);
+    glTexCoord2f(s0, t0);
+    glVertex2f(0, 0);
+    glEnd();
+    if (advance)
+        glTranslated(size, 0, 0);
+    glDisable(GL_TEXTURE_2D);
+    glEndList();
+}

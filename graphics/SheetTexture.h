@@ -15,3 +15,9 @@ GLuint loadSheetTexture(const char* path);
 void beginSheetDrawing(GLuint texture, int x, int y);
 // Pops both matrices again; the model-view matrix stays selected.
 void endSheetDrawing();
+
+// Compiles `list` to draw the sheet's cell (column, row), `cell` of the texture wide, as a
+// size x size quad at the pen, with texturing on only while it draws. With `advance` the list
+// also moves the pen one cell to the right, as a glyph does. Under the texture matrix's
+// t -> -t, a row counted from the bottom of the picture comes out upright.
+void compileCellList(GLuint list, int column, int row, float cell, float size, bool advance);
