@@ -29,3 +29,8 @@ constexpr MaskTable masks = buildMasks();
 } // namespace
 
 const GLubyte (&stipplePatterns)[17][128] = masks.bytes;
+
+const GLubyte* stippleMask(double sixteenths) {
+    const int k = static_cast<int>(sixteenths);
+    return stipplePatterns[k < 0 ? 0 : (k > 16 ? 16 : k)];
+}

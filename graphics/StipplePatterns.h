@@ -4,3 +4,6 @@
 
 // Mask k covers k sixteenths of the pixels; each mask holds every bit of the masks before it.
 extern const GLubyte (&stipplePatterns)[17][128];
+
+// Mask trunc(sixteenths), kept inside the table: what a fill at that many sixteenths uses.
+const GLubyte* stippleMask(double sixteenths);

@@ -94,12 +94,10 @@ void Video::swapBuffers() {
 }
 
 void Video::ditherFill(float level) {
-    int k = static_cast<int>(level * 16);
-    k = k < 0 ? 0 : (k > 16 ? 16 : k);
     // Blending off: the fill is opaque whatever blend function a part left behind.
     glDisable(GL_BLEND);
     glEnable(GL_POLYGON_STIPPLE);
-    glPolygonStipple(stipplePatterns[k]);
+    glPolygonStipple(stippleMask(level * 16));
     glBegin(GL_QUADS);
     glVertex2f(0, 0);
     glVertex2f(windowWidth, 0);

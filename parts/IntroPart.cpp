@@ -18,12 +18,6 @@ const double holdStep = 0.02;
 const double fadeStep = 0.04;
 const float riseEnd = 1.0f;
 const float holdEnd = 1.5f;
-
-// Stipple mask trunc(sixteenths), kept inside the table.
-const GLubyte* maskFor(double sixteenths) {
-    int k = static_cast<int>(sixteenths);
-    return stipplePatterns[std::clamp(k, 0, 16)];
-}
 } // namespace
 
 IntroPart::IntroPart(SubengineInterface* subsystems, int* sceneIndex)
@@ -75,7 +69,7 @@ void IntroPart::draw() {
 
     // The square, dithered up to five sixteenths.
     double m = std::min(introRise, introFade);
-    glPolygonStipple(maskFor(16 * m / 3));
+    glPolygonStipple(stippleMask(16 * m / 3));
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glColor4d(m / 3, m / 3, m / 3, 1);
     glBegin(GL_QUADS);
@@ -87,7 +81,7 @@ void IntroPart::draw() {
 
     // The two triangles; the first rises with introRise, from below the screen.
     m = std::min(introHold, introFade);
-    glPolygonStipple(maskFor(8 * m));
+    glPolygonStipple(stippleMask(8 * m));
     glColor4d(m / 2, m / 2, m / 2, 1);
     double h = 1.55 * introRise;
     glBegin(GL_TRIANGLES);
@@ -103,7 +97,7 @@ void IntroPart::draw() {
 
     // The caption is added onto what lies under it. The blend function stays (one, one)
     // afterwards: the title and the scenes draw with it.
-    glPolygonStipple(maskFor(16 * m));
+    glPolygonStipple(stippleMask(16 * m));
     glColor4d(m, m, m, 1);
     glBlendFunc(GL_ONE, GL_ONE);
     video->font->drawText(200, 230, "quorlaven presents", 0);

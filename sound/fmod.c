@@ -308,10 +308,6 @@ FMOD_RESULT FMOD_System_Close(FMOD_SYSTEM* system) {
         silenceData = NULL;
         closeOutput();
         mixerChannelsInUse = 0;
-        /* The mixer marks a paused channel with the tick count of the pause, so a pause in the
-         * very first millisecond would be lost. */
-        while (SDL_GetTicks() == 0)
-            SDL_Delay(1);
     }
     return FMOD_OK;
 }
