@@ -70,18 +70,9 @@ void MainPart::findPlayer() {
 
 int MainPart::neighbour(int direction) {
     findPlayer();
-    switch (direction) {
-    case 0:
-        return cellAt(playerRow - 1, playerColumn);
-    case 1:
-        return cellAt(playerRow + 1, playerColumn);
-    case 2:
-        return cellAt(playerRow, playerColumn - 1);
-    case 3:
-        return cellAt(playerRow, playerColumn + 1);
-    default:
+    if (direction < 0 || direction > 3)
         return -1;
-    }
+    return cellAt(playerRow + rowStep[direction], playerColumn + columnStep[direction]);
 }
 
 bool MainPart::isNextTo(int icon) {

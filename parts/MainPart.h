@@ -61,6 +61,9 @@ class MainPart : public EnginePart {
 
     // An impassable icon that matches nothing, for cells off the board.
     static constexpr int outsideCell = -2;
+    // The step each direction number makes: 0 up, 1 down, 2 left, 3 right.
+    static constexpr int rowStep[4] = {-1, 1, 0, 0};
+    static constexpr int columnStep[4] = {0, 0, -1, 1};
 
     int* sceneIndex;
     int grid[rows][columns] = {};

@@ -185,15 +185,8 @@ void MainPart::tryMove(int direction) {
         return;
     }
     findPlayer();
-    int toRow = playerRow, toColumn = playerColumn;
-    if (direction == 0)
-        toRow -= 1;
-    else if (direction == 1)
-        toRow += 1;
-    else if (direction == 2)
-        toColumn -= 1;
-    else
-        toColumn += 1;
+    const int toRow = playerRow + rowStep[direction],
+              toColumn = playerColumn + columnStep[direction];
     if (cellAt(toRow, toColumn) == outsideCell)
         return;
     std::swap(grid[playerRow][playerColumn], grid[toRow][toColumn]);

@@ -73,15 +73,13 @@ void SoundSystem::setBackgroundVolume(float volume) {
 
 void SoundSystem::raiseBackgroundVolume() {
     if (backgroundVolume < upperVolume) {
-        backgroundVolume = static_cast<float>(backgroundVolume + volumeStep);
-        FMOD_Channel_SetVolume(backgroundChannel, backgroundVolume);
+        setBackgroundVolume(static_cast<float>(backgroundVolume + volumeStep));
     }
 }
 
 void SoundSystem::lowerBackgroundVolume() {
     if (backgroundVolume > lowerVolume) {
-        backgroundVolume = static_cast<float>(backgroundVolume - volumeStep);
-        FMOD_Channel_SetVolume(backgroundChannel, backgroundVolume);
+        setBackgroundVolume(static_cast<float>(backgroundVolume - volumeStep));
     }
 }
 
