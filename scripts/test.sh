@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-scripts/build.sh
+scripts/build.sh -DWANDERKIN_WERROR=ON
 
 xvfb_pid=""
 cleanup() {
