@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "app/EnginePart.h"
+#include "app/PartResult.h"
 #include "app/Timer.h"
 #include "graphics/Video.h"
 #include "sound/SoundSystem.h"
@@ -30,7 +31,7 @@ void Engine::run() {
         int result = part->loop();
         // A window close during the dissolve still ends the program once it is over.
         if (video->fadeOut(sound))
-            result = -1;
+            result = PartResult::quit;
         int next = nextPart(current, result);
         if (next >= 0) {
             parts[next]->mouseX = part->mouseX;

@@ -3,13 +3,10 @@
 
 #include <GL/gl.h>
 
+#include "app/PartResult.h"
 #include "app/Timer.h"
 #include "graphics/Video.h"
 #include "sound/SoundSystem.h"
-
-namespace {
-const int fadeInLength = 40;
-}
 
 EnginePart::EnginePart(SubengineInterface* subsystems)
     : video(subsystems->video), sound(subsystems->sound), timer(subsystems->timer) {}
@@ -19,11 +16,11 @@ int EnginePart::loop() {
     for (;;) {
         timer->start();
         int result = pollEvents();
-        if (result != 0)
+        if (result != PartResult::goOn)
             return result;
         if (fadeFrames == 0) {
             result = update();
-            if (result != 0)
+            if (result != PartResult::goOn)
                 return result;
         }
         draw();
@@ -43,22 +40,23 @@ int EnginePart::pollEvents() {
     while (SDL_PollEvent(&event)) {
         if (fadeFrames != 0) {
             if (event.type == SDL_QUIT)
-                return -1;
+                return PartResult::quit;
             continue;
         }
         Uint8 buttons = SDL_GetMouseState(&mouseX, &mouseY);
         leftHeld = (buttons & 0x1F) == 0x01;
         rightPressed = event.type == SDL_MOUSEBUTTONDOWN && event.button.button == SDL_BUTTON_RIGHT;
         int result = handleEvent(&event);
-        if (result != 0)
+        if (result != PartResult::goOn)
             return result;
     }
-    return 0;
+    return PartResult::goOn;
 }
 
 void EnginePart::paintFadeIn() {
     glColor4f(1, 1, 1, 1);
-    video->ditherFill(fadeFrames / 40.0f);
-    sound->setBackgroundVolume(static_cast<float>((1 - fadeFrames / 40.0f) * 0.1));
+    const float whiteLeft = fadeFrames / static_cast<float>(fadeInLength);
+    video->ditherFill(whiteLeft);
+    sound->setBackgroundVolume(static_cast<float>((1 - whiteLeft) * SoundSystem::normalVolume));
     fadeFrames -= 1;
 }

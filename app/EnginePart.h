@@ -21,6 +21,9 @@ class EnginePart {
     // Runs frames until the part hands back a non-zero result, and returns it.
     int loop();
 
+    // Frames a part fades in from white over, while it hears no events and is not updated.
+    static constexpr int fadeInLength = 40;
+
     int mouseX = 0;
     int mouseY = 0;
     bool leftHeld = false;

@@ -2,22 +2,23 @@
 #include "app/GameEngine.h"
 
 #include "app/EnginePart.h"
+#include "app/PartResult.h"
 #include "parts/IntroPart.h"
 #include "parts/MainPart.h"
 #include "parts/TitlePart.h"
+#include "sound/Effects.h"
 #include "sound/SoundSystem.h"
 
 namespace {
-enum PartIndex { introIndex = 0, titleIndex = 1, mainIndex = 2 };
+// The part table, in the order the parts are built; a negative index ends the part loop.
+enum PartIndex { endOfGame = -1, introIndex = 0, titleIndex = 1, mainIndex = 2 };
 const int lastScene = 5;
 } // namespace
 
 GameEngine::GameEngine() {
     sceneIndex = new int(0);
-    sound->loadSound("audio/blipn.wav");
-    sound->loadSound("audio/bigblip.wav");
-    sound->loadSound("audio/good.wav");
-    sound->loadSound("audio/bad.wav");
+    for (const char* file : effectFiles)
+        sound->loadSound(file);
     sound->startBackground();
     parts.push_back(new IntroPart(this, sceneIndex));
     parts.push_back(new TitlePart(this, sceneIndex));
@@ -26,19 +27,19 @@ GameEngine::GameEngine() {
 
 int GameEngine::nextPart(int current, int result) {
     if (result < 0)
-        return -1;
+        return endOfGame;
     switch (current) {
     case introIndex:
         return titleIndex;
     case titleIndex:
         return mainIndex;
     case mainIndex:
-        if (result == 1)
+        if (result == PartResult::next)
             return *sceneIndex <= lastScene ? mainIndex : titleIndex;
-        if (result == 3)
+        if (result == PartResult::backToTitle)
             return titleIndex;
-        return -1;
+        return endOfGame;
     default:
-        return -1;
+        return endOfGame;
     }
 }

@@ -15,5 +15,6 @@ int Timer::ticks() const {
 }
 
 int Timer::frameSleep(int elapsedMs) {
-    return elapsedMs <= 32 ? 33 - elapsedMs : 0;
+    // A frame that took the whole frame time or more starts the next one at once.
+    return elapsedMs < frameMs ? frameMs - elapsedMs : 0;
 }

@@ -11,6 +11,9 @@ class Timer {
     // How long a frame that took `elapsedMs` should sleep to last 33 ms (0 when it is late).
     static int frameSleep(int elapsedMs);
 
+    // The length of a frame: the game runs at about 30 frames a second.
+    static constexpr int frameMs = 33;
+
     uint32_t startTicks = 0;
     bool started = false;
 };

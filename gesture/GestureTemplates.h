@@ -1,11 +1,23 @@
-// The seven gestures the game knows, as direction-code strings, with their ids.
+// The seven gestures the game knows: their ids, and their templates as direction-code strings.
 #pragma once
+
+// Gesture ids. The four pointing gestures share their numbers with the directions of a move.
+enum Gesture {
+    noGesture = -1, // a stroke that matches no template
+    pointUp = 0,
+    pointDown = 1,
+    pointLeft = 2,
+    pointRight = 3,
+    uShape = 4,      // ends a conversation
+    zShape = 5,      // sells to a house
+    proposition = 6, // made to a person
+    gestureCount = 7
+};
 
 struct GestureTemplate {
     int id;
-    const char* codes;
+    const char* codes; // direction codes: 0 right, clockwise on screen to 7 up-right
 };
 
-// In id order: 0 up, 1 down, 2 left, 3 right, 4 the U-shape, 5 the Z-shape, 6 the proposition.
-// The legend icon of gesture id k is 33 + k.
-extern const GestureTemplate gestureTemplates[7];
+// In id order. The legend icon of gesture k is Icon::firstLegend + k.
+extern const GestureTemplate gestureTemplates[gestureCount];

@@ -7,7 +7,9 @@
 #include "graphics/TextLayout.h"
 
 namespace {
-const int glyphEntries = 256;
+// The sheet is 16 x 16 cells, one glyph entry each.
+const int cellsPerSide = 16;
+const int glyphEntries = cellsPerSide * cellsPerSide;
 const int glyphsPerSet = 128;
 const int firstCode = 32; // entry 0 of a set is the space
 const int bigGlyphSize = 16;
@@ -20,7 +22,8 @@ const int smallGlyphSize = 8;
 void buildGlyphLists(GLuint first, GLuint texture, int size) {
     glBindTexture(GL_TEXTURE_2D, texture);
     for (int j = 0; j < glyphEntries; ++j)
-        compileCellList(first + j, j % 16, j / 16, 0.0625f, static_cast<float>(size), true);
+        compileGlyphList(first + j, j % cellsPerSide, j / cellsPerSide, 1.0f / cellsPerSide,
+                         static_cast<float>(size));
 }
 } // namespace
 

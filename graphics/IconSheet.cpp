@@ -4,7 +4,9 @@
 #include "graphics/SheetTexture.h"
 
 namespace {
-const int iconCount = 64;
+// The sheet is 8 x 8 cells, each an icon of 64 x 64 pixels on screen.
+const int cellsPerSide = 8;
+const int iconCount = cellsPerSide * cellsPerSide;
 const int iconSize = 64;
 } // namespace
 
@@ -16,9 +18,9 @@ IconSheet::IconSheet(const char* sheetPath) {
     glBindTexture(GL_TEXTURE_2D, iconTexture);
     // Icon 8r + c is column c and row r counted from the bottom of the sheet. Unlike a glyph,
     // an icon does not move the pen.
-    for (int r = 0; r < 8; ++r)
-        for (int c = 0; c < 8; ++c)
-            compileCellList(iconLists + 8 * r + c, c, r, 0.125f, iconSize, false);
+    for (int r = 0; r < cellsPerSide; ++r)
+        for (int c = 0; c < cellsPerSide; ++c)
+            compileCellList(iconLists + cellsPerSide * r + c, c, r, 1.0f / cellsPerSide, iconSize);
 }
 
 void IconSheet::drawIcon(int x, int y, int n) {

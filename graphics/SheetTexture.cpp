@@ -1,6 +1,8 @@
 // Loading a BMP sheet into an OpenGL texture.
 #include "graphics/SheetTexture.h"
 
+#include "graphics/Screen.h"
+
 #include <SDL/SDL.h>
 
 #include <cstring>
@@ -93,7 +95,7 @@ void beginSheetDrawing(GLuint texture, int x, int y) {
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
-    glOrtho(0, 640, 480, 0, -1, 1);
+    glOrtho(0, screenWidth, screenHeight, 0, -1, 1);
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadIdentity();
@@ -107,10 +109,11 @@ void endSheetDrawing() {
     glPopMatrix();
 }
 
-void compileCellList(GLuint list, int column, int row, float cell, float size, bool advance) {
+namespace {
+// The cell's quad at the pen, textured only while it draws.
+void drawCell(int column, int row, float cell, float size) {
     const float s0 = column * cell, s1 = s0 + cell;
     const float t0 = row * cell, t1 = t0 + cell;
-    glNewList(list, GL_COMPILE);
     glEnable(GL_TEXTURE_2D);
     glBegin(GL_QUADS);
     glTexCoord2f(s0, t1);
@@ -122,8 +125,19 @@ void compileCellList(GLuint list, int column, int row, float cell, float size, b
     glTexCoord2f(s0, t0);
     glVertex2f(0, 0);
     glEnd();
-    if (advance)
-        glTranslated(size, 0, 0);
     glDisable(GL_TEXTURE_2D);
+}
+} // namespace
+
+void compileCellList(GLuint list, int column, int row, float cell, float size) {
+    glNewList(list, GL_COMPILE);
+    drawCell(column, row, cell, size);
+    glEndList();
+}
+
+void compileGlyphList(GLuint list, int column, int row, float cell, float size) {
+    glNewList(list, GL_COMPILE);
+    drawCell(column, row, cell, size);
+    glTranslated(size, 0, 0);
     glEndList();
 }

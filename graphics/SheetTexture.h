@@ -17,7 +17,8 @@ void beginSheetDrawing(GLuint texture, int x, int y);
 void endSheetDrawing();
 
 // Compiles `list` to draw the sheet's cell (column, row), `cell` of the texture wide, as a
-// size x size quad at the pen, with texturing on only while it draws. With `advance` the list
-// also moves the pen one cell to the right, as a glyph does. Under the texture matrix's
-// t -> -t, a row counted from the bottom of the picture comes out upright.
-void compileCellList(GLuint list, int column, int row, float cell, float size, bool advance);
+// size x size quad at the pen, with texturing on only while it draws. Under the texture
+// matrix's t -> -t, a row counted from the bottom of the picture comes out upright.
+void compileCellList(GLuint list, int column, int row, float cell, float size);
+// The same, and then the list moves the pen one cell to the right, as a glyph does.
+void compileGlyphList(GLuint list, int column, int row, float cell, float size);

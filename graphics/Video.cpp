@@ -9,12 +9,14 @@
 
 #include "graphics/FontSet.h"
 #include "graphics/IconSheet.h"
+#include "graphics/Screen.h"
 #include "graphics/StipplePatterns.h"
 #include "sound/SoundSystem.h"
 
 namespace {
-const int windowWidth = 640;
-const int windowHeight = 480;
+const int bitsPerPixel = 32;
+// The dissolve adds this much white a step, in single precision: 201 steps from 0 past 1.
+const double dissolveStep = 0.005;
 const Uint32 baseModeFlags =
     SDL_OPENGL | SDL_HWSURFACE | SDL_ASYNCBLIT | SDL_RESIZABLE | SDL_HWPALETTE;
 
@@ -52,12 +54,12 @@ Video::Video() {
         flags |= SDL_HWACCEL;
     flags |= SDL_FULLSCREEN;
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 2);
-    screen = SDL_SetVideoMode(windowWidth, windowHeight, 32, flags);
+    screen = SDL_SetVideoMode(screenWidth, screenHeight, bitsPerPixel, flags);
     SDL_ShowCursor(SDL_DISABLE);
     if (!screen)
         endWithoutWindow("Video mode set failed: ");
     initGL();
-    setProjection(windowWidth, windowHeight);
+    setProjection(screenWidth, screenHeight);
     font = new FontSet;
     icons = new IconSheet;
 }
@@ -83,7 +85,7 @@ bool Video::setProjection(int width, int height) {
     glViewport(0, 0, width, height == 0 ? 1 : height);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    glOrtho(0, windowWidth, windowHeight, 0, -1, 1);
+    glOrtho(0, screenWidth, screenHeight, 0, -1, 1);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     return true;
@@ -97,12 +99,12 @@ void Video::ditherFill(float level) {
     // Blending off: the fill is opaque whatever blend function a part left behind.
     glDisable(GL_BLEND);
     glEnable(GL_POLYGON_STIPPLE);
-    glPolygonStipple(stippleMask(level * 16));
+    glPolygonStipple(stippleMask(level * stippleSteps));
     glBegin(GL_QUADS);
     glVertex2f(0, 0);
-    glVertex2f(windowWidth, 0);
-    glVertex2f(windowWidth, windowHeight);
-    glVertex2f(0, windowHeight);
+    glVertex2f(screenWidth, 0);
+    glVertex2f(screenWidth, screenHeight);
+    glVertex2f(0, screenHeight);
     glEnd();
     glDisable(GL_POLYGON_STIPPLE);
     glEnable(GL_BLEND);
@@ -114,19 +116,19 @@ bool Video::fadeOut(SoundSystem* sound) {
     glDisable(GL_BLEND);
     glReadBuffer(GL_FRONT);
     glDrawBuffer(GL_BACK);
-    glCopyPixels(0, 0, windowWidth, windowHeight, GL_COLOR);
+    glCopyPixels(0, 0, screenWidth, screenHeight, GL_COLOR);
     glEnable(GL_BLEND);
     bool quitRequested = false;
     float level = 0;
     do {
-        sound->setBackgroundVolume(static_cast<float>((1 - level) * 0.1));
+        sound->setBackgroundVolume(static_cast<float>((1 - level) * SoundSystem::normalVolume));
         SDL_Event event;
         while (SDL_PollEvent(&event))
             quitRequested = quitRequested || event.type == SDL_QUIT;
         glColor4f(1, 1, 1, 1);
         ditherFill(level);
         SDL_GL_SwapBuffers();
-        level = static_cast<float>(level + 0.005);
+        level = static_cast<float>(level + dissolveStep);
     } while (level <= 1.0f);
     return quitRequested;
 }

@@ -5,7 +5,9 @@
 
 #include <algorithm>
 
+#include "app/PartResult.h"
 #include "graphics/FontSet.h"
+#include "graphics/Screen.h"
 #include "graphics/StipplePatterns.h"
 #include "graphics/Video.h"
 #include "sound/SoundSystem.h"
@@ -29,31 +31,33 @@ void IntroPart::setUp() {
 
 int IntroPart::handleEvent(SDL_Event* event) {
     if (event->type == SDL_QUIT)
-        return -1;
+        return PartResult::quit;
     if (event->type == SDL_KEYDOWN &&
         (event->key.keysym.sym == SDLK_ESCAPE || event->key.keysym.sym == SDLK_SPACE))
-        return 1;
-    return 0;
+        return PartResult::next;
+    return PartResult::goOn;
 }
 
 int IntroPart::update() {
     if (introRise < riseEnd) {
         introRise = static_cast<float>(introRise + riseStep);
-        return 0;
+        return PartResult::goOn;
     }
     if (introHold < holdEnd) {
         introHold = static_cast<float>(introHold + holdStep);
-        return 0;
+        return PartResult::goOn;
     }
     if (introFade > 0) {
         introFade = static_cast<float>(introFade - fadeStep);
-        return 0;
+        return PartResult::goOn;
     }
-    return 1;
+    return PartResult::next;
 }
 
 double IntroPart::backgroundLevel() const {
-    return std::max(introRise / 20.0, 0.1 * std::min(introHold / 1.5, 1.0));
+    // Up from silence with the square, then on to the normal level with the triangles.
+    return std::max(introRise / 20.0, SoundSystem::normalVolume *
+                                          std::min(introHold / static_cast<double>(holdEnd), 1.0));
 }
 
 void IntroPart::draw() {
@@ -69,7 +73,7 @@ void IntroPart::draw() {
 
     // The square, dithered up to five sixteenths.
     double m = std::min(introRise, introFade);
-    glPolygonStipple(stippleMask(16 * m / 3));
+    glPolygonStipple(stippleMask(stippleSteps * m / 3));
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glColor4d(m / 3, m / 3, m / 3, 1);
     glBegin(GL_QUADS);
@@ -81,7 +85,7 @@ void IntroPart::draw() {
 
     // The two triangles; the first rises with introRise, from below the screen.
     m = std::min(introHold, introFade);
-    glPolygonStipple(stippleMask(8 * m));
+    glPolygonStipple(stippleMask(stippleSteps / 2 * m));
     glColor4d(m / 2, m / 2, m / 2, 1);
     double h = 1.55 * introRise;
     glBegin(GL_TRIANGLES);
@@ -97,11 +101,11 @@ void IntroPart::draw() {
 
     // The caption is added onto what lies under it. The blend function stays (one, one)
     // afterwards: the title and the scenes draw with it.
-    glPolygonStipple(stippleMask(16 * m));
+    glPolygonStipple(stippleMask(stippleSteps * m));
     glColor4d(m, m, m, 1);
     glBlendFunc(GL_ONE, GL_ONE);
     video->font->drawText(200, 230, "quorlaven presents", 0);
 
     glDisable(GL_POLYGON_STIPPLE);
-    video->setProjection(640, 480);
+    video->setProjection(screenWidth, screenHeight);
 }

@@ -1,6 +1,8 @@
 // The scene part's model: construction, the board queries and the set-up of a scene.
 #include "parts/MainPart.h"
 
+#include "parts/Direction.h"
+
 MainPart::MainPart(SubengineInterface* subsystems, int* sceneIndex)
     : EnginePart(subsystems), sceneIndex(sceneIndex), recognizer(new GestureRecognizer) {
     setUp();
@@ -13,7 +15,7 @@ MainPart::~MainPart() {
 void MainPart::setUp() {
     gestureTimer = 0;
     salesCount = 0;
-    lastGesture = -1;
+    lastGesture = noGesture;
     stroking = false;
     sceneDone = false;
 
@@ -38,7 +40,7 @@ void MainPart::setUp() {
     appendSceneContent(scene);
 
     // The first line is there as the scene fades in, so it comes without the message sound.
-    if (!script.empty() && script[0].triggerKind == 0) {
+    if (!script.empty() && script[0].triggerKind == afterPreviousLine) {
         lineShowing = true;
         inConversation = true;
         shownText = script[0].text;
@@ -70,7 +72,7 @@ void MainPart::findPlayer() {
 
 int MainPart::neighbour(int direction) {
     findPlayer();
-    if (direction < 0 || direction > 3)
+    if (direction < 0 || direction >= directionCount)
         return -1;
     return cellAt(playerRow + rowStep[direction], playerColumn + columnStep[direction]);
 }

@@ -9,6 +9,8 @@
 
 #include "app/EnginePart.h"
 #include "gesture/GestureRecognizer.h"
+#include "gesture/GestureTemplates.h"
+#include "parts/Icons.h"
 #include "parts/MoveRefusal.h"
 #include "parts/ScriptLine.h"
 
@@ -38,8 +40,7 @@ class MainPart : public EnginePart {
     // Finds the player column by column; the last player cell found wins. Keeps the old
     // position when no cell holds a player form.
     void findPlayer();
-    // The icon next to the player in direction 0 up, 1 down, 2 left, 3 right; -1 for any
-    // other direction.
+    // The icon next to the player in a Direction; -1 for any other number.
     int neighbour(int direction);
     // Whether the icon is left of, right of, above or below the player (never diagonally).
     bool isNextTo(int icon);
@@ -54,16 +55,14 @@ class MainPart : public EnginePart {
     // A walk onto floor, unless someone refuses it.
     void tryMove(int direction);
 
-    // Icon 33 + k on the board offers gesture k; drawn over the player while it blinks.
-    static constexpr int firstLegendIcon = 33;
     // Whether an icon is one of the player's forms.
-    static bool isPlayerIcon(int icon) { return icon == 0 || icon == 3 || icon == 8 || icon == 11; }
+    static bool isPlayerIcon(int icon) {
+        return icon == Icon::boyFirstForm || icon == Icon::boyLateForm || icon == Icon::boy ||
+               icon == Icon::boySpareForm;
+    }
 
     // An impassable icon that matches nothing, for cells off the board.
     static constexpr int outsideCell = -2;
-    // The step each direction number makes: 0 up, 1 down, 2 left, 3 right.
-    static constexpr int rowStep[4] = {-1, 1, 0, 0};
-    static constexpr int columnStep[4] = {0, 0, -1, 1};
 
     int* sceneIndex;
     int grid[rows][columns] = {};
@@ -79,13 +78,15 @@ class MainPart : public EnginePart {
     bool sceneDone = false;
     GestureRecognizer* recognizer = nullptr;
     bool stroking = false;
-    int lastGesture = -1;
+    int lastGesture = noGesture;
     int gestureTimer = 0;
     int salesCount = 0;
 
   private:
     // Appends scene s's seven refusal entries and its script lines (MainPartScenes.cpp).
     void appendSceneContent(int scene);
+    // Counts the scene as finished and tells the engine so.
+    int finishScene();
 
     // The icon at (row, column), or outsideCell off the board.
     int cellAt(int row, int column) const;

@@ -6,13 +6,13 @@
 #include "graphics/IconSheet.h"
 #include "graphics/Video.h"
 #include "parts/MainPart.h"
+#include "parts/SceneLayout.h"
+
+using namespace SceneLayout;
 
 namespace {
-const int cellSize = 64;
-const int pointerIcon = 6;
-// The pixel of the pointer icon that sits on the mouse position.
-const int pointerTipX = 9;
-const int pointerTipY = 10;
+// The player alternates with the gesture's legend icon every this many frames.
+const int blinkFrames = 10;
 } // namespace
 
 void MainPart::draw() {
@@ -23,22 +23,22 @@ void MainPart::draw() {
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
 
-    // While a gesture is fresh the player alternates with its legend icon every ten frames,
-    // starting with the icon.
-    const bool showGesture =
-        gestureTimer > 0 && (gestureTimer / 10) % 2 == 0 && lastGesture >= 0 && lastGesture <= 6;
+    // While a gesture is fresh the player alternates with its legend icon, starting with the
+    // icon.
+    const bool showGesture = gestureTimer > 0 && (gestureTimer / blinkFrames) % 2 == 0 &&
+                             lastGesture >= 0 && lastGesture < gestureCount;
     IconSheet* icons = video->icons;
     for (int c = 0; c < columns; ++c)
         for (int r = 0; r < rows; ++r) {
             int icon = grid[r][c];
             if (showGesture && isPlayerIcon(icon))
-                icon = firstLegendIcon + lastGesture;
+                icon = Icon::firstLegend + lastGesture;
             icons->drawIcon(cellSize * c, cellSize * r, icon);
         }
 
     if (lineShowing || remarkShowing) {
-        video->drawBox(179, 4, 525, 100);
-        video->font->drawWrappedText(185, 11, 20, shownText.c_str());
+        video->drawBox(boxLeft, boxTop, boxRight, boxBottom);
+        video->font->drawWrappedText(textX, textY, textWidth, shownText.c_str());
     }
 
     if (stroking) {
@@ -52,5 +52,5 @@ void MainPart::draw() {
 
     // Scenes that accept no gesture show no pointer.
     if (!recognizer->templates.empty())
-        icons->drawIcon(mouseX - pointerTipX, mouseY - pointerTipY, pointerIcon);
+        icons->drawIcon(mouseX - pointerTipX, mouseY - pointerTipY, Icon::pointer);
 }

@@ -3,33 +3,20 @@
 #include <iostream>
 #include <utility>
 
+#include "app/PartResult.h"
 #include "gesture/GestureTemplates.h"
+#include "parts/Direction.h"
 #include "parts/MainPart.h"
+#include "sound/Effects.h"
 #include "sound/SoundSystem.h"
 
 namespace {
-// Sound effects, numbered in the order the engine loads them.
-const int messageSound = 2;
-const int gestureSound = 3;
-
 // Frames the player blinks with a recognised gesture; no stroke or step meanwhile.
 const int gestureLockFrames = 60;
+// A Z-shape sells to at most this many houses; the last sale ends the scene.
+const int housesToSell = 4;
 
-// Gesture ids.
-const int uShape = 4;
-const int zShape = 5;
-const int proposition = 6;
-
-// Icons with a part in the rules.
-const int house = 17;
-const int soldHouse = 20;
-const int willingStranger = 13;
-const int friendIcon = 12;
-
-// Slot of the refusal for walking away from a conversation.
-const int leavingSlot = 4;
-
-const char* const customerLines[4] = {
+const char* const customerLines[housesToSell] = {
     "Oh, that looks like a real bargain.  I'll take two!",
     "Hmm...I've never bought one before, but I'll try it anyway.",
     "Oh, I've been looking for mascara like this all my life!",
@@ -40,7 +27,8 @@ const char* const friendReply =
     "What...what are you trying to do?  Cut it out, man; that's not cool.";
 
 bool isWalkable(int icon) {
-    return icon == 16 || icon == 18 || icon == 24 || icon == 26;
+    return icon == Icon::floorFirstForm || icon == Icon::groundLateForm || icon == Icon::floor ||
+           icon == Icon::ground;
 }
 } // namespace
 
@@ -48,27 +36,27 @@ int MainPart::handleEvent(SDL_Event* event) {
     const bool textShowing = lineShowing || remarkShowing;
     switch (event->type) {
     case SDL_QUIT:
-        return -1;
+        return PartResult::quit;
     case SDL_KEYDOWN:
         switch (event->key.keysym.sym) {
         case SDLK_ESCAPE:
-            return 3;
+            return PartResult::backToTitle;
         case SDLK_UP:
-            step(0);
-            return 0;
+            step(moveUp);
+            return PartResult::goOn;
         case SDLK_DOWN:
-            step(1);
-            return 0;
+            step(moveDown);
+            return PartResult::goOn;
         case SDLK_LEFT:
-            step(2);
-            return 0;
+            step(moveLeft);
+            return PartResult::goOn;
         case SDLK_RIGHT:
-            step(3);
-            return 0;
+            step(moveRight);
+            return PartResult::goOn;
         case SDLK_SPACE:
-            return textShowing ? dismiss() : 0;
+            return textShowing ? dismiss() : PartResult::goOn;
         default:
-            return 0;
+            return PartResult::goOn;
         }
     case SDL_MOUSEBUTTONDOWN:
         // The press point is the part's mouse position, as for every later sample.
@@ -77,14 +65,14 @@ int MainPart::handleEvent(SDL_Event* event) {
             recognizer->beginStroke(mouseX, mouseY);
             stroking = true;
         }
-        return 0;
+        return PartResult::goOn;
     case SDL_MOUSEBUTTONUP:
         // A release while a text shows leaves the stroke going, trail and all.
         if (event->button.button == SDL_BUTTON_LEFT && !textShowing && stroking)
             endStroke();
-        return 0;
+        return PartResult::goOn;
     default:
-        return 0;
+        return PartResult::goOn;
     }
 }
 
@@ -97,12 +85,15 @@ int MainPart::update() {
     }
     if (gestureTimer > 0)
         gestureTimer -= 1;
-    if (sceneDone && !remarkShowing) {
-        lineShowing = false;
-        *sceneIndex += 1;
-        return 1;
-    }
-    return 0;
+    if (sceneDone && !remarkShowing)
+        return finishScene();
+    return PartResult::goOn;
+}
+
+int MainPart::finishScene() {
+    lineShowing = false;
+    *sceneIndex += 1;
+    return PartResult::next;
 }
 
 const ScriptLine* MainPart::currentLine() const {
@@ -112,7 +103,7 @@ const ScriptLine* MainPart::currentLine() const {
 }
 
 void MainPart::openCurrentLine() {
-    sound->playSound(messageSound);
+    sound->playSound(messageEffect);
     lineShowing = true;
     inConversation = true;
     shownText = currentLine()->text;
@@ -124,20 +115,20 @@ bool MainPart::refuses(int slot) const {
 
 void MainPart::refuse(MoveRefusal& refusal) {
     remarkShowing = true;
-    lastGesture = -1;
+    lastGesture = noGesture;
     inConversation = true;
-    sound->playSound(messageSound);
+    sound->playSound(messageEffect);
     shownText = refusal.said ? refusal.repeatText : refusal.firstText;
     refusal.said = true;
 }
 
 int MainPart::dismiss() {
     const bool wasLine = lineShowing;
-    lastGesture = -1;
+    lastGesture = noGesture;
     gestureTimer = 0;
 
     // The current line's change applies whatever text goes, a remark included.
-    if (const ScriptLine* line = currentLine(); line && line->replaceFrom >= 0)
+    if (const ScriptLine* line = currentLine(); line && line->replaceFrom != noReplacement)
         for (auto& row : grid)
             for (int& cell : row)
                 if (cell == line->replaceFrom)
@@ -145,19 +136,17 @@ int MainPart::dismiss() {
 
     if (!wasLine) {
         remarkShowing = false;
-        return 0;
+        return PartResult::goOn;
     }
     lineIndex += 1;
     if (const ScriptLine* next = currentLine()) {
-        if (next->triggerKind == 0)
+        if (next->triggerKind == afterPreviousLine)
             openCurrentLine();
         else
             lineShowing = false;
-        return 0;
+        return PartResult::goOn;
     }
-    lineShowing = false;
-    *sceneIndex += 1;
-    return 1;
+    return finishScene();
 }
 
 void MainPart::step(int direction) {
@@ -169,12 +158,12 @@ void MainPart::step(int direction) {
         return;
     }
     const ScriptLine* line = currentLine();
-    if (v != outsideCell && line && line->triggerKind == 1 && line->triggerArg == v)
+    if (v != outsideCell && line && line->triggerKind == walkingInto && line->triggerArg == v)
         openCurrentLine();
 }
 
 void MainPart::tryMove(int direction) {
-    if (direction < 0 || direction > 3)
+    if (direction < 0 || direction >= directionCount)
         return;
     if (lastGesture != direction && refuses(direction)) {
         refuse(refusals[direction]);
@@ -196,11 +185,11 @@ void MainPart::tryMove(int direction) {
 void MainPart::endStroke() {
     const int g = recognizer->classify();
     lastGesture = g;
-    if (g == -1) {
+    if (g == noGesture) {
         stroking = false;
         return;
     }
-    sound->playSound(gestureSound);
+    sound->playSound(gestureEffect);
     gestureTimer = gestureLockFrames;
 
     if (g == uShape)
@@ -211,7 +200,7 @@ void MainPart::endStroke() {
         propose();
 
     const ScriptLine* line = currentLine();
-    if (line && line->triggerKind == 2 && line->triggerArg == g)
+    if (line && line->triggerKind == recognisedGesture && line->triggerArg == g)
         openCurrentLine();
     stroking = false;
 }
@@ -220,27 +209,27 @@ void MainPart::makeSale() {
     // The first half of a diagnostic line; replaceNeighbour ends it after a sale. Without a
     // house there is no sale, so end the line here rather than glue it to the next one.
     std::cout << "gesture5" << std::flush;
-    if (!isNextTo(house)) {
+    if (!isNextTo(Icon::houseLateForm)) {
         std::cout << std::endl;
         return;
     }
     remarkShowing = true;
-    if (salesCount >= 0 && salesCount <= 3)
+    if (salesCount >= 0 && salesCount < housesToSell)
         shownText = customerLines[salesCount];
-    replaceNeighbour(house, soldHouse);
+    replaceNeighbour(Icon::houseLateForm, Icon::soldHouse);
     salesCount += 1;
-    if (salesCount > 3)
+    if (salesCount >= housesToSell)
         sceneDone = true;
 }
 
 void MainPart::propose() {
-    if (isNextTo(willingStranger)) {
+    if (isNextTo(Icon::stranger)) {
         sceneDone = true;
         remarkShowing = true;
         shownText = strangerReply;
     }
     // Next to both, the friend's protest is what shows; the scene still ends.
-    if (isNextTo(friendIcon)) {
+    if (isNextTo(Icon::oldFriend)) {
         remarkShowing = true;
         shownText = friendReply;
     }
@@ -249,7 +238,7 @@ void MainPart::propose() {
 void MainPart::registerTemplates() {
     recognizer->reset();
     for (const GestureTemplate& t : gestureTemplates)
-        if (gridContains(firstLegendIcon + t.id))
+        if (gridContains(Icon::firstLegend + t.id))
             recognizer->addTemplate(t.codes, t.id);
 }
 

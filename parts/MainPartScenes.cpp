@@ -1,277 +1,287 @@
-// The six scenes: their boards, the texts with which people refuse a move, and their scripts.
+// The six scenes as the player meets them: each board as it looks, who refuses which move and
+// with what words, and the script of lines with what opens each and what it changes.
+#include <array>
+#include <initializer_list>
+#include <utility>
+
+#include "parts/Direction.h"
 #include "parts/MainPart.h"
 
-// Icons on the boards: 0 1 2 the boy, the table and the mother before she names them; 8 9 10
-// the same once named; 12 the friend, 13 the stranger; 16 and 19 floor and wall before the
-// naming, 24 and 27 after; 25 house, 26 outdoor ground; 32 void; 33 to 39 the gesture legend.
+namespace {
+// Two letters a cell, so that each board below reads as the player sees it. Lower case is the
+// first form a thing has in the first scene, before the mother names it.
+constexpr int Vd = Icon::voidTile;
+constexpr int Wl = Icon::wall, wl = Icon::wallFirstForm;
+constexpr int Fl = Icon::floor, fl = Icon::floorFirstForm;
+constexpr int Gr = Icon::ground;
+constexpr int Hs = Icon::house;
+constexpr int Bo = Icon::boy, bo = Icon::boyFirstForm;
+constexpr int Mo = Icon::mother, mo = Icon::motherFirstForm;
+constexpr int Tb = Icon::table, tb = Icon::tableFirstForm;
+constexpr int Fr = Icon::oldFriend;
+constexpr int St = Icon::stranger;
+// The legend down the left side: the gestures the scene accepts. Point up, down, left, right;
+// the U-shape, the Z-shape and the proposition.
+constexpr int Up = Icon::firstLegend + pointUp, Dn = Icon::firstLegend + pointDown;
+constexpr int Lf = Icon::firstLegend + pointLeft, Rt = Icon::firstLegend + pointRight;
+constexpr int Us = Icon::firstLegend + uShape, Zs = Icon::firstLegend + zShape;
+constexpr int Pr = Icon::firstLegend + proposition;
+} // namespace
+
 const int MainPart::sceneGrids[sceneCount][rows][columns] = {
-    // 0: the first words. Everything in its first form until the mother names it.
-    {{32, 32, 32, 32, 32, 32, 32, 32, 32, 32},
-     {32, 32, 19, 19, 19, 19, 19, 19, 19, 32},
-     {32, 32, 19, 16, 16, 2, 16, 16, 19, 32},
-     {32, 32, 19, 1, 16, 16, 16, 16, 19, 32},
-     {32, 32, 19, 16, 16, 16, 16, 16, 19, 32},
-     {32, 32, 19, 16, 16, 16, 0, 16, 19, 32},
-     {32, 32, 19, 19, 19, 19, 19, 19, 19, 32},
-     {32, 32, 32, 32, 32, 32, 32, 32, 32, 32}},
-    // 1: the pointing lesson. The boy three cells below his mother; up, down, left, right.
-    {{32, 32, 32, 32, 32, 32, 32, 32, 32, 32},
-     {32, 33, 27, 27, 27, 27, 27, 27, 27, 32},
-     {32, 34, 27, 24, 24, 10, 24, 24, 27, 32},
-     {32, 35, 27, 24, 24, 24, 24, 24, 27, 32},
-     {32, 36, 27, 24, 24, 24, 24, 24, 27, 32},
-     {32, 32, 27, 9, 24, 8, 24, 24, 27, 32},
-     {32, 32, 27, 27, 27, 27, 27, 27, 27, 32},
-     {32, 32, 32, 32, 32, 32, 32, 32, 32, 32}},
+    // 0: the first words. A room where everything is still in its first form.
+    {{Vd, Vd, Vd, Vd, Vd, Vd, Vd, Vd, Vd, Vd},
+     {Vd, Vd, wl, wl, wl, wl, wl, wl, wl, Vd},
+     {Vd, Vd, wl, fl, fl, mo, fl, fl, wl, Vd},
+     {Vd, Vd, wl, tb, fl, fl, fl, fl, wl, Vd},
+     {Vd, Vd, wl, fl, fl, fl, fl, fl, wl, Vd},
+     {Vd, Vd, wl, fl, fl, fl, bo, fl, wl, Vd},
+     {Vd, Vd, wl, wl, wl, wl, wl, wl, wl, Vd},
+     {Vd, Vd, Vd, Vd, Vd, Vd, Vd, Vd, Vd, Vd}},
+    // 1: the pointing lesson. The boy three cells below his mother.
+    {{Vd, Vd, Vd, Vd, Vd, Vd, Vd, Vd, Vd, Vd},
+     {Vd, Up, Wl, Wl, Wl, Wl, Wl, Wl, Wl, Vd},
+     {Vd, Dn, Wl, Fl, Fl, Mo, Fl, Fl, Wl, Vd},
+     {Vd, Lf, Wl, Fl, Fl, Fl, Fl, Fl, Wl, Vd},
+     {Vd, Rt, Wl, Fl, Fl, Fl, Fl, Fl, Wl, Vd},
+     {Vd, Vd, Wl, Tb, Fl, Bo, Fl, Fl, Wl, Vd},
+     {Vd, Vd, Wl, Wl, Wl, Wl, Wl, Wl, Wl, Vd},
+     {Vd, Vd, Vd, Vd, Vd, Vd, Vd, Vd, Vd, Vd}},
     // 2: the conversation lesson. The boy right below his mother; the U-shape joins the legend.
-    {{32, 32, 32, 32, 32, 32, 32, 32, 32, 32},
-     {32, 33, 27, 27, 27, 27, 27, 27, 27, 32},
-     {32, 34, 27, 24, 24, 24, 24, 10, 27, 32},
-     {32, 35, 27, 24, 24, 24, 24, 8, 27, 32},
-     {32, 36, 27, 24, 24, 24, 24, 24, 27, 32},
-     {32, 37, 27, 9, 24, 24, 24, 24, 27, 32},
-     {32, 32, 27, 27, 27, 27, 27, 27, 27, 32},
-     {32, 32, 32, 32, 32, 32, 32, 32, 32, 32}},
-    // 3: the friend, diagonally next to the boy; the stranger behind an inner wall. The
-    // proposition replaces the Z-shape in the legend.
-    {{32, 32, 32, 32, 32, 32, 32, 32, 32, 32},
-     {32, 33, 27, 27, 27, 27, 27, 27, 27, 32},
-     {32, 34, 27, 8, 24, 27, 24, 13, 27, 32},
-     {32, 35, 27, 24, 12, 27, 24, 24, 27, 32},
-     {32, 36, 27, 24, 24, 24, 24, 24, 27, 32},
-     {32, 37, 27, 24, 24, 24, 24, 24, 27, 32},
-     {32, 39, 27, 27, 27, 27, 27, 27, 27, 32},
-     {32, 32, 32, 32, 32, 32, 32, 32, 32, 32}},
-    // 4: the sales job. An estate of exactly four houses; the Z-shape sells.
-    {{32, 32, 32, 32, 32, 32, 32, 32, 32, 32},
-     {32, 33, 27, 27, 27, 27, 27, 27, 27, 32},
-     {32, 34, 27, 26, 25, 26, 25, 26, 27, 32},
-     {32, 35, 27, 26, 26, 26, 26, 26, 27, 32},
-     {32, 36, 27, 26, 25, 26, 25, 26, 27, 32},
-     {32, 37, 27, 8, 26, 26, 26, 26, 27, 32},
-     {32, 38, 27, 27, 27, 27, 27, 27, 27, 32},
-     {32, 32, 32, 32, 32, 32, 32, 32, 32, 32}},
+    {{Vd, Vd, Vd, Vd, Vd, Vd, Vd, Vd, Vd, Vd},
+     {Vd, Up, Wl, Wl, Wl, Wl, Wl, Wl, Wl, Vd},
+     {Vd, Dn, Wl, Fl, Fl, Fl, Fl, Mo, Wl, Vd},
+     {Vd, Lf, Wl, Fl, Fl, Fl, Fl, Bo, Wl, Vd},
+     {Vd, Rt, Wl, Fl, Fl, Fl, Fl, Fl, Wl, Vd},
+     {Vd, Us, Wl, Tb, Fl, Fl, Fl, Fl, Wl, Vd},
+     {Vd, Vd, Wl, Wl, Wl, Wl, Wl, Wl, Wl, Vd},
+     {Vd, Vd, Vd, Vd, Vd, Vd, Vd, Vd, Vd, Vd}},
+    // 3: the friend, diagonally next to the boy; the stranger behind an inner wall, reached
+    // round it through the lower rows. The proposition joins the legend.
+    {{Vd, Vd, Vd, Vd, Vd, Vd, Vd, Vd, Vd, Vd},
+     {Vd, Up, Wl, Wl, Wl, Wl, Wl, Wl, Wl, Vd},
+     {Vd, Dn, Wl, Bo, Fl, Wl, Fl, St, Wl, Vd},
+     {Vd, Lf, Wl, Fl, Fr, Wl, Fl, Fl, Wl, Vd},
+     {Vd, Rt, Wl, Fl, Fl, Fl, Fl, Fl, Wl, Vd},
+     {Vd, Us, Wl, Fl, Fl, Fl, Fl, Fl, Wl, Vd},
+     {Vd, Pr, Wl, Wl, Wl, Wl, Wl, Wl, Wl, Vd},
+     {Vd, Vd, Vd, Vd, Vd, Vd, Vd, Vd, Vd, Vd}},
+    // 4: the sales job. An estate of exactly four houses on open ground; the Z-shape sells.
+    {{Vd, Vd, Vd, Vd, Vd, Vd, Vd, Vd, Vd, Vd},
+     {Vd, Up, Wl, Wl, Wl, Wl, Wl, Wl, Wl, Vd},
+     {Vd, Dn, Wl, Gr, Hs, Gr, Hs, Gr, Wl, Vd},
+     {Vd, Lf, Wl, Gr, Gr, Gr, Gr, Gr, Wl, Vd},
+     {Vd, Rt, Wl, Gr, Hs, Gr, Hs, Gr, Wl, Vd},
+     {Vd, Us, Wl, Bo, Gr, Gr, Gr, Gr, Wl, Vd},
+     {Vd, Zs, Wl, Wl, Wl, Wl, Wl, Wl, Wl, Vd},
+     {Vd, Vd, Vd, Vd, Vd, Vd, Vd, Vd, Vd, Vd}},
     // 5: the ending. Nothing but void: no boy, no legend, nothing to do but read.
-    {{32, 32, 32, 32, 32, 32, 32, 32, 32, 32},
-     {32, 32, 32, 32, 32, 32, 32, 32, 32, 32},
-     {32, 32, 32, 32, 32, 32, 32, 32, 32, 32},
-     {32, 32, 32, 32, 32, 32, 32, 32, 32, 32},
-     {32, 32, 32, 32, 32, 32, 32, 32, 32, 32},
-     {32, 32, 32, 32, 32, 32, 32, 32, 32, 32},
-     {32, 32, 32, 32, 32, 32, 32, 32, 32, 32},
-     {32, 32, 32, 32, 32, 32, 32, 32, 32, 32}},
+    {{Vd, Vd, Vd, Vd, Vd, Vd, Vd, Vd, Vd, Vd},
+     {Vd, Vd, Vd, Vd, Vd, Vd, Vd, Vd, Vd, Vd},
+     {Vd, Vd, Vd, Vd, Vd, Vd, Vd, Vd, Vd, Vd},
+     {Vd, Vd, Vd, Vd, Vd, Vd, Vd, Vd, Vd, Vd},
+     {Vd, Vd, Vd, Vd, Vd, Vd, Vd, Vd, Vd, Vd},
+     {Vd, Vd, Vd, Vd, Vd, Vd, Vd, Vd, Vd, Vd},
+     {Vd, Vd, Vd, Vd, Vd, Vd, Vd, Vd, Vd, Vd},
+     {Vd, Vd, Vd, Vd, Vd, Vd, Vd, Vd, Vd, Vd}},
 };
 
 namespace {
+// A scene's refusals, slot by slot (see MoveRefusal.h); a slot not given refuses nothing.
+using Refusals = std::array<MoveRefusal, refusalSlotCount>;
 
-// A refusal slot as written: the first time, and every time after. An empty first text
-// leaves the slot switched off. Each scene has seven slots: 0 up, 1 down, 2 left, 3 right (a
-// move that way without having pointed that way), 4 any move during a conversation, 5 and 6
-// spare lines that no rule reads.
-const int refusalSlots = 7;
-struct RefusalText {
-    const char* firstText;
-    const char* repeatText;
+Refusals refusing(std::initializer_list<std::pair<int, MoveRefusal>> given) {
+    Refusals refusals;
+    for (const auto& [slot, refusal] : given)
+        refusals[slot] = refusal;
+    return refusals;
+}
+
+struct Scene {
+    Refusals refusals;
+    std::vector<ScriptLine> script;
 };
 
-// A script line as written: text, trigger (0 after the line before, 1 walking against icon
-// triggerArg, 2 gesture triggerArg), and the icon swap made when it is dismissed (-1 none).
-struct LineText {
-    const char* text;
-    int triggerKind;
-    int triggerArg;
-    int replaceFrom;
-    int replaceTo;
-};
-
-// The stranger's greeting; scenes 3 and 4 also close their scripts with it, on an icon no
-// cell ever holds, so that those scenes rest there until a gesture ends them.
+// The stranger's greeting. The scenes that end by a gesture close their scripts with it,
+// waiting for a cell no board holds, so that they rest there until the gesture comes.
 const char* const strangerGreeting = "I noticed you from across the way.";
-const int nowhere = 400;
+const ScriptLine restingLine = onWalkingInto(Icon::nowhere, strangerGreeting);
 
-// 0: the first words. The mother names each thing as the boy reaches it, and the naming
-// turns it from its first form into its proper icon.
-const RefusalText refusals0[refusalSlots] = {
-    {"", ""}, {"", ""}, {"", ""}, {"", ""}, {"", ""}, {"", ""}, {"", ""},
-};
-const LineText lines0[] = {
-    {"Come over here to me, my darling.", 0, 0, -1, 0},
-    {"Yes, well done! I am your mother.", 1, 2, 2, 10},
-    {"Now, would you show me the table?", 0, 0, -1, 0},
-    {"Good boy. That's the table.", 1, 1, 1, 9},
-    {"Now, where are the walls?", 0, 0, -1, 0},
-    {"Yes, dear, those are all the walls.", 1, 19, 19, 27},
-    {"And that's the floor.", 0, 0, 16, 24},
-    {"And you're my little boy.", 0, 0, 0, 8},
-    {"You learn so quickly! Mother's proud of you.", 0, 0, -1, 0},
-};
-
-// 1: the pointing lesson. Slots: up, down, left, right; a move without pointing is refused.
-const RefusalText refusals1[refusalSlots] = {
-    {"Now, now! You must point towards me before you move towards me, sweetheart.",
-     "To point up, press the button, drag the mouse upwards and then let it go."},
-    {"You must point down first, dear, before you move down.",
-     "You must point down first, dear, before you move down."},
-    {"No! You can't go west like that.  Point west first, then go there.",
-     "You must point west first, dear, before you move west."},
-    {"No! You can't go east like that. Point east first, then go there.",
-     "You must point east first, dear, before you move east."},
-    {"", ""},
-    {"", ""},
-    {"", ""},
-};
-const LineText lines1[] = {
-    {"Now, my little one, it is time you had a few lessons in how to behave.", 0, 0, -1, 0},
-    {"You cannot simply walk about wherever you please.  People will think that you have gone mad.",
-     0, 0, -1, 0},
-    {"You must never make a move without first giving some outward sign of what you intend to do.",
-     0, 0, -1, 0},
-    {"That sign is the gesture which is appropriate to your move.", 0, 0, -1, 0},
-    {"To move north, hold down the mouse button, drag straight upwards, and then let it go.", 0, 0,
-     -1, 0},
-    {"Then everyone around you will see you point north and understand where you are going.", 0, 0,
-     -1, 0},
-    {"Otherwise your movement would come as a real shock to them, and they'd be frightened.", 0, 0,
-     -1, 0},
-    {"Now show me.  Point north, and come up to say hello to me.", 0, 0, -1, 0},
-    {"Yes! Good, my boy.", 1, 10, -1, 0},
-    {"Now walk over to the table in the same way.", 0, 0, -1, 0},
-    {"Wonderful! Now your body shows everyone exactly what you intend to do, son.", 1, 9, -1, 0},
+// 0: the first words. The mother names each thing as the boy reaches it, and the naming turns
+// it from its first form into its proper icon. Nobody refuses anything yet.
+const Scene firstWords = {
+    {},
+    {
+        said("Come over here to me, my darling."),
+        onWalkingInto(Icon::motherFirstForm, "Yes, well done! I am your mother.")
+            .turning(Icon::motherFirstForm, Icon::mother),
+        said("Now, would you show me the table?"),
+        onWalkingInto(Icon::tableFirstForm, "Good boy. That's the table.")
+            .turning(Icon::tableFirstForm, Icon::table),
+        said("Now, where are the walls?"),
+        onWalkingInto(Icon::wallFirstForm, "Yes, dear, those are all the walls.")
+            .turning(Icon::wallFirstForm, Icon::wall),
+        said("And that's the floor.").turning(Icon::floorFirstForm, Icon::floor),
+        said("And you're my little boy.").turning(Icon::boyFirstForm, Icon::boy),
+        said("You learn so quickly! Mother's proud of you."),
+    },
 };
 
-// 2: the conversation lesson. Slot 4 refuses any move until the U-shape ends the talk.
-const RefusalText refusals2[refusalSlots] = {
-    {"Did you learn nothing before, dear?", "Show me that you are moving up first, please."},
-    {"Don't be so stupid! What did I just teach you?",
-     "Show me that you're going to move down first, dear."},
-    {"How vulgar!  Don't do that.", "Show me that you are moving left first, dear."},
-    {"Why must you act like that, child?", "Show me that you're going to move right first, dear."},
-    {"You cannot just walk away from me!  Signal the end of our conversation first.",
-     "Make a U-shape to end the conversation"},
-    {"", ""},
-    {"", ""},
-};
-const LineText lines2[] = {
-    {"Oh, how fast you're growing up, dear.", 0, 0, -1, 0},
-    {"Why, not long ago you were just a baby.", 0, 0, -1, 0},
-    {"And now you go out each and every night looking for men.", 0, 0, -1, 0},
-    {"But those encounters are not enough to live on, darling.", 0, 0, -1, 0},
-    {"You need to learn the art of conversation.", 0, 0, -1, 0},
-    {"And now, for the most important part of any conversation...", 0, 0, -1, 0},
-    {"It is how you end one.", 0, 0, -1, 0},
-    {"To end a conversation, you draw a U-shape, from right to left.", 0, 0, -1, 0},
-    {"You can't politely leave anyone's company until you have made that sign.", 0, 0, -1, 0},
-    {"Now, make your way over to the table.", 0, 0, -1, 0},
-    {"Marvellous! You will be a celebrated wit one day, son.", 1, 9, -1, 0},
-};
-
-// 3: the friend. Bystanders refuse, the friend minds being left; slot 6 is stored, never read.
-// The scene ends by the proposition made to the stranger.
-const RefusalText refusals3[refusalSlots] = {
-    {"Hey, what exactly are you doing?", "You're absent-minded, eh?"},
-    {"What is wrong with you?!", "Clumsy idiot."},
-    {"Have you got no manners?", "What a boor."},
-    {"You look confused there, buddy.", "You must be a foreigner, aren't you?"},
-    {"Why are you walking away?", "Man, that is rude."},
-    {"", ""},
-    {"Why're you hesitating, man?", "Come on, man, go and talk to him already!"},
-};
-const LineText lines3[] = {
-    {"Hey man! Long time no see. How have you been?", 0, 0, -1, 0},
-    {"Have you been busy with classes, or what?", 1, 12, -1, 0},
-    {"Hey, do you see that guy there, round the corner?", 0, 0, -1, 0},
-    {"I think he's been checking you out, man.", 0, 0, -1, 0},
-    {"Go on, then, go round there and say hello to him.", 0, 0, -1, 0},
-    {strangerGreeting, 1, 13, -1, 0},
-    {"You're very sweet, did anyone tell you?", 0, 0, -1, 0},
-    {strangerGreeting, 1, nowhere, -1, 0},
+// 1: the pointing lesson. The mother refuses every move he has not pointed first.
+const Scene pointingLesson = {
+    refusing({
+        {moveUp,
+         {"Now, now! You must point towards me before you move towards me, sweetheart.",
+          "To point up, press the button, drag the mouse upwards and then let it go."}},
+        {moveDown,
+         {"You must point down first, dear, before you move down.",
+          "You must point down first, dear, before you move down."}},
+        {moveLeft,
+         {"No! You can't go west like that.  Point west first, then go there.",
+          "You must point west first, dear, before you move west."}},
+        {moveRight,
+         {"No! You can't go east like that. Point east first, then go there.",
+          "You must point east first, dear, before you move east."}},
+    }),
+    {
+        said("Now, my little one, it is time you had a few lessons in how to behave."),
+        said("You cannot simply walk about wherever you please.  People will think that you "
+             "have gone mad."),
+        said("You must never make a move without first giving some outward sign of what you "
+             "intend to do."),
+        said("That sign is the gesture which is appropriate to your move."),
+        said("To move north, hold down the mouse button, drag straight upwards, and then let it "
+             "go."),
+        said("Then everyone around you will see you point north and understand where you are "
+             "going."),
+        said("Otherwise your movement would come as a real shock to them, and they'd be "
+             "frightened."),
+        said("Now show me.  Point north, and come up to say hello to me."),
+        onWalkingInto(Icon::mother, "Yes! Good, my boy."),
+        said("Now walk over to the table in the same way."),
+        onWalkingInto(Icon::table,
+                      "Wonderful! Now your body shows everyone exactly what you intend to do, "
+                      "son."),
+    },
 };
 
-// 4: the sales job. Nothing is refused; slot 5 is stored, never read. The monologue turns the
-// estate into its late forms, and the fourth sale ends the scene.
-const RefusalText refusals4[refusalSlots] = {
-    {"", ""},
-    {"", ""},
-    {"", ""},
-    {"", ""},
-    {"", ""},
-    {"What are you doing? You can't sell anything to thin air, kid.",
-     "Stop rehearsing and get to work. Now, please."},
-    {"", ""},
+// 2: the conversation lesson. Every line and every refusal opens a conversation, and the mother
+// refuses any move until the U-shape has ended it.
+const Scene conversationLesson = {
+    refusing({
+        {moveUp,
+         {"Did you learn nothing before, dear?", "Show me that you are moving up first, please."}},
+        {moveDown,
+         {"Don't be so stupid! What did I just teach you?",
+          "Show me that you're going to move down first, dear."}},
+        {moveLeft,
+         {"How vulgar!  Don't do that.", "Show me that you are moving left first, dear."}},
+        {moveRight,
+         {"Why must you act like that, child?",
+          "Show me that you're going to move right first, dear."}},
+        {leavingSlot,
+         {"You cannot just walk away from me!  Signal the end of our conversation first.",
+          "Make a U-shape to end the conversation"}},
+    }),
+    {
+        said("Oh, how fast you're growing up, dear."),
+        said("Why, not long ago you were just a baby."),
+        said("And now you go out each and every night looking for men."),
+        said("But those encounters are not enough to live on, darling."),
+        said("You need to learn the art of conversation."),
+        said("And now, for the most important part of any conversation..."),
+        said("It is how you end one."),
+        said("To end a conversation, you draw a U-shape, from right to left."),
+        said("You can't politely leave anyone's company until you have made that sign."),
+        said("Now, make your way over to the table."),
+        onWalkingInto(Icon::table, "Marvellous! You will be a celebrated wit one day, son."),
+    },
 };
-const LineText lines4[] = {
-    {"So, kid, it's your first day here.", 0, 0, -1, 0},
-    {"Now, I hear you have never worked in sales before.", 0, 0, -1, 0},
-    {"Well, selling door to door is going to be quite a revelation for you.", 0, 0, -1, 0},
-    {"So, tell me: what do the people around us really know?", 0, 0, -1, 0},
-    {"They just go from A to B.", 0, 0, -1, 0},
-    {"All they ever see are the concepts they've been fed since they were born.", 0, 0, -1, 0},
-    {"In sales you have to be alert to everything that's around you.", 0, 0, -1, 0},
-    {"Take in your surroundings, kid, and you can find your way and spot each opportunity.", 0, 0,
-     -1, 0},
-    {"Now, look around you.", 0, 0, 27, 19},
-    {"No, really look.", 0, 0, 26, 18},
-    {"Take everything in.", 0, 0, 25, 17},
-    {"And be aware of how you look to other people.", 0, 0, 8, 3},
-    {"On your way between houses, you needn't pander to what other people expect.", 0, 0, 27, 19},
-    {"Only the sale counts, got it?", 0, 0, 27, 19},
-    {"Here's the product: our own brand of mascara.", 0, 0, 27, 19},
-    {"At any house, just make the Z-gesture with your mouse.  The sale will be yours.", 0, 0, 27,
-     19},
-    {"After a sale, don't bother with polite goodbyes. Move straight on to the next house, kid.", 0,
-     0, 27, 19},
-    {"Now I'll leave you to cover the estate. I'll come and get you later on.", 0, 0, 27, 19},
-    {strangerGreeting, 1, nowhere, -1, 0},
+
+// 3: the friend. Bystanders refuse moves made without pointing, the friend minds being left;
+// his urging in the second spare slot is never read. The proposition made to the stranger ends
+// the scene.
+const Scene theFriend = {
+    refusing({
+        {moveUp, {"Hey, what exactly are you doing?", "You're absent-minded, eh?"}},
+        {moveDown, {"What is wrong with you?!", "Clumsy idiot."}},
+        {moveLeft, {"Have you got no manners?", "What a boor."}},
+        {moveRight, {"You look confused there, buddy.", "You must be a foreigner, aren't you?"}},
+        {leavingSlot, {"Why are you walking away?", "Man, that is rude."}},
+        {spareSlot2, {"Why're you hesitating, man?", "Come on, man, go and talk to him already!"}},
+    }),
+    {
+        // The friend.
+        said("Hey man! Long time no see. How have you been?"),
+        onWalkingInto(Icon::oldFriend, "Have you been busy with classes, or what?"),
+        said("Hey, do you see that guy there, round the corner?"),
+        said("I think he's been checking you out, man."),
+        said("Go on, then, go round there and say hello to him."),
+        // The stranger.
+        onWalkingInto(Icon::stranger, strangerGreeting),
+        said("You're very sweet, did anyone tell you?"),
+        restingLine,
+    },
+};
+
+// 4: the sales job. Nobody refuses anything; the boss's objection in the first spare slot is
+// never read. As the boss talks, the estate turns into its late forms, the boy with it; the
+// fourth sale ends the scene.
+const Scene salesJob = {
+    refusing({
+        {spareSlot1,
+         {"What are you doing? You can't sell anything to thin air, kid.",
+          "Stop rehearsing and get to work. Now, please."}},
+    }),
+    {
+        said("So, kid, it's your first day here."),
+        said("Now, I hear you have never worked in sales before."),
+        said("Well, selling door to door is going to be quite a revelation for you."),
+        said("So, tell me: what do the people around us really know?"),
+        said("They just go from A to B."),
+        said("All they ever see are the concepts they've been fed since they were born."),
+        said("In sales you have to be alert to everything that's around you."),
+        said("Take in your surroundings, kid, and you can find your way and spot each "
+             "opportunity."),
+        said("Now, look around you.").turning(Icon::wall, Icon::wallFirstForm),
+        said("No, really look.").turning(Icon::ground, Icon::groundLateForm),
+        said("Take everything in.").turning(Icon::house, Icon::houseLateForm),
+        said("And be aware of how you look to other people.").turning(Icon::boy, Icon::boyLateForm),
+        said("On your way between houses, you needn't pander to what other people expect.")
+            .turning(Icon::wall, Icon::wallFirstForm),
+        said("Only the sale counts, got it?").turning(Icon::wall, Icon::wallFirstForm),
+        said("Here's the product: our own brand of mascara.")
+            .turning(Icon::wall, Icon::wallFirstForm),
+        said("At any house, just make the Z-gesture with your mouse.  The sale will be yours.")
+            .turning(Icon::wall, Icon::wallFirstForm),
+        said("After a sale, don't bother with polite goodbyes. Move straight on to the next "
+             "house, kid.")
+            .turning(Icon::wall, Icon::wallFirstForm),
+        said("Now I'll leave you to cover the estate. I'll come and get you later on.")
+            .turning(Icon::wall, Icon::wallFirstForm),
+        restingLine,
+    },
 };
 
 // 5: the ending, over an empty board.
-const RefusalText refusals5[refusalSlots] = {
-    {"", ""}, {"", ""}, {"", ""}, {"", ""}, {"", ""}, {"", ""}, {"", ""},
-};
-const LineText lines5[] = {
-    {"You made a lot of profit.", 0, 0, -1, 0},
-    {"And your eyes have been opened as well.", 0, 0, -1, 0},
-    {"You no longer behave like a symbol or a concept.", 0, 0, -1, 0},
-    {"You are yourself, again.", 0, 0, -1, 0},
-    {"A free agent.", 0, 0, -1, 0},
-    {"Now, does that feel good?", 0, 0, -1, 0},
-};
-
-// A scene's content as appendSceneContent hands it out.
-struct SceneText {
-    const RefusalText* refusals; // refusalSlots of them
-    const LineText* lines;
-    int lineCount;
+const Scene theEnding = {
+    {},
+    {
+        said("You made a lot of profit."),
+        said("And your eyes have been opened as well."),
+        said("You no longer behave like a symbol or a concept."),
+        said("You are yourself, again."),
+        said("A free agent."),
+        said("Now, does that feel good?"),
+    },
 };
 
-template <int N>
-constexpr SceneText scene(const RefusalText (&refusals)[refusalSlots], const LineText (&lines)[N]) {
-    return {refusals, lines, N};
-}
-
-const SceneText scenes[MainPart::sceneCount] = {
-    scene(refusals0, lines0), scene(refusals1, lines1), scene(refusals2, lines2),
-    scene(refusals3, lines3), scene(refusals4, lines4), scene(refusals5, lines5),
+const Scene* const scenes[MainPart::sceneCount] = {
+    &firstWords, &pointingLesson, &conversationLesson, &theFriend, &salesJob, &theEnding,
 };
-
 } // namespace
 
-void MainPart::appendSceneContent(int sceneNumber) {
-    const SceneText& content = scenes[sceneNumber];
-    for (int slot = 0; slot < refusalSlots; ++slot) {
-        MoveRefusal refusal;
-        refusal.firstText = content.refusals[slot].firstText;
-        refusal.repeatText = content.refusals[slot].repeatText;
-        refusals.push_back(refusal);
-    }
-    for (int i = 0; i < content.lineCount; ++i) {
-        const LineText& written = content.lines[i];
-        ScriptLine line;
-        line.text = written.text;
-        line.triggerKind = written.triggerKind;
-        line.triggerArg = written.triggerArg;
-        line.replaceFrom = written.replaceFrom;
-        line.replaceTo = written.replaceTo;
-        script.push_back(line);
-    }
+void MainPart::appendSceneContent(int scene) {
+    refusals.insert(refusals.end(), scenes[scene]->refusals.begin(), scenes[scene]->refusals.end());
+    script.insert(script.end(), scenes[scene]->script.begin(), scenes[scene]->script.end());
 }

@@ -5,8 +5,10 @@
 
 #include <cstdlib>
 
+#include "app/PartResult.h"
 #include "graphics/FontSet.h"
 #include "graphics/Video.h"
+#include "sound/Effects.h"
 #include "sound/SoundSystem.h"
 
 namespace {
@@ -18,45 +20,46 @@ const int quitX = 253, quitY = 299;
 // The front piece trembles around (253, 176) by drawing at (252 + dx, 175 + dy).
 const int frontX = 252, frontY = 175;
 const int restX = 269, restY = 176;
-const int blipEffect = 0;    // audio/blipn.wav
-const int bigBlipEffect = 1; // audio/bigblip.wav
+// The grey of the highlighted menu item and of the other one.
+const float highlighted = 1.0f;
+const float dimmed = 0.5f;
 } // namespace
 
 TitlePart::TitlePart(SubengineInterface* subsystems, int* sceneIndex)
     : EnginePart(subsystems), sceneIndex(sceneIndex) {}
 
 void TitlePart::setUp() {
-    selection = 0;
+    selection = beginItem;
 }
 
 int TitlePart::handleEvent(SDL_Event* event) {
     // A closed window must always end the game, here as in the other parts.
     if (event->type == SDL_QUIT)
-        return -1;
+        return PartResult::quit;
     if (event->type != SDL_KEYDOWN)
-        return 0;
+        return PartResult::goOn;
     switch (event->key.keysym.sym) {
     case SDLK_SPACE:
-        if (selection == 1)
-            return -1;
+        if (selection == quitItem)
+            return PartResult::quit;
         *sceneIndex = 0; // every game starts at the first scene
-        sound->playSound(bigBlipEffect);
-        return 1;
+        sound->playSound(beginEffect);
+        return PartResult::next;
     case SDLK_ESCAPE:
-        return -1;
+        return PartResult::quit;
     case SDLK_UP:
     case SDLK_DOWN:
         // Two items: either arrow simply moves to the other one.
-        selection = (selection + 1) % 2;
-        sound->playSound(blipEffect);
-        return 0;
+        selection = selection == beginItem ? quitItem : beginItem;
+        sound->playSound(selectionEffect);
+        return PartResult::goOn;
     default:
-        return 0;
+        return PartResult::goOn;
     }
 }
 
 int TitlePart::update() {
-    return 0;
+    return PartResult::goOn;
 }
 
 TitlePart::Tremble TitlePart::nextTremble() {
@@ -83,8 +86,8 @@ void TitlePart::draw() {
     glClear(GL_COLOR_BUFFER_BIT);
     glDisable(GL_TEXTURE_2D);
 
-    float beginGrey = selection == 0 ? 1.0f : 0.5f;
-    float quitGrey = selection == 0 ? 0.5f : 1.0f;
+    float beginGrey = selection == beginItem ? highlighted : dimmed;
+    float quitGrey = selection == beginItem ? dimmed : highlighted;
     glColor3f(beginGrey, beginGrey, beginGrey);
     video->font->drawText(beginX, beginY, "begin", 0);
     glColor3f(quitGrey, quitGrey, quitGrey);

@@ -37,6 +37,8 @@ class TitlePart : public EnginePart {
     // Where the two pieces of the word go for a given tremble.
     static WordPieces wordPieces(const Tremble& tremble);
 
-    int selection = 0; // 0 while "begin" is highlighted, 1 while "quit" is
+    // The menu's two items, as `selection` holds them.
+    enum MenuItem { beginItem = 0, quitItem = 1 };
+    int selection = beginItem; // the highlighted item
     int* sceneIndex;
 };

@@ -42,4 +42,7 @@ class SoundSystem {
     // The channel each slot last played on, same numbering, one longer than sounds.
     std::vector<FMOD_CHANNEL*> channels;
     float backgroundVolume = 0.1f;
+
+    // The background noise's volume between fades while no stroke is drawn.
+    static constexpr double normalVolume = 0.1;
 };
