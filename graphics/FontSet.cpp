@@ -11,7 +11,9 @@ namespace {
 const int cellsPerSide = 16;
 const int glyphEntries = cellsPerSide * cellsPerSide;
 const int glyphsPerSet = 128;
-const int firstCode = 32; // entry 0 of a set is the space
+// The codes a sheet has glyphs for, the space to the tilde; entry 0 of a set is the space.
+const int firstCode = 32;
+const int lastCode = 126;
 const int bigGlyphSize = 16;
 const int smallGlyphSize = 8;
 
@@ -40,9 +42,19 @@ void FontSet::drawGlyphs(int x, int y, const char* bytes, int count, GLuint text
                          int glyphSet) {
     beginSheetDrawing(texture, x, y);
     const int set = glyphSet > 1 ? 1 : (glyphSet < 0 ? 0 : glyphSet);
-    // Each byte names its list directly: code c of set s is entry c - 32 + 128 s.
+    // Each byte names its list directly: code c of set s is entry c - 32 + 128 s. A byte with
+    // no glyph (a control byte, or 127 and above) would name some other list, so it is left
+    // out: the glyphs on either side of it are drawn as runs, and it takes no room.
     glListBase(lists - firstCode + glyphsPerSet * set);
-    glCallLists(count, GL_BYTE, bytes);
+    const unsigned char* codes = reinterpret_cast<const unsigned char*>(bytes);
+    int runStart = 0;
+    for (int i = 0; i <= count; ++i) {
+        if (i < count && codes[i] >= firstCode && codes[i] <= lastCode)
+            continue;
+        if (i > runStart)
+            glCallLists(i - runStart, GL_UNSIGNED_BYTE, codes + runStart);
+        runStart = i + 1;
+    }
     endSheetDrawing();
 }
 
@@ -58,15 +70,7 @@ void FontSet::drawWrappedText(int x, int y, int width, const char* text) {
     TextLayout layout(text, width);
     TextPiece piece;
     for (int lineY = y; layout.next(piece); lineY += bigGlyphSize) {
-        const char* bytes = text + piece.offset;
-        int count = piece.length;
-        // A newline that begins a piece has no glyph (its byte would name a list outside the
-        // font); a piece that is only a newline is an empty line.
-        if (count > 0 && bytes[0] == '\n') {
-            ++bytes;
-            --count;
-        }
-        if (count > 0)
-            drawGlyphs(x, lineY, bytes, count, bigTexture, bigLists, 0);
+        // A piece that is only a newline is an empty line; the newline itself has no glyph.
+        drawGlyphs(x, lineY, text + piece.offset, piece.length, bigTexture, bigLists, 0);
     }
 }

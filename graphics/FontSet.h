@@ -10,8 +10,9 @@ class FontSet {
     FontSet();
 
     // Big font (16 px): glyph k of the text has its top-left corner at (x + 16k, y). Set 0 is
-    // the plain style, set 1 the inverted one; a set above 1 counts as 1 and below 0 as 0. Draws in
-    // the current colour, blending and stipple; restores both matrices (model-view stays
+    // the plain style, set 1 the inverted one; a set above 1 counts as 1 and below 0 as 0. A byte
+    // the font has no glyph for (below 32 or above 126) draws nothing and takes no room. Draws
+    // in the current colour, blending and stipple; restores both matrices (model-view stays
     // selected) and leaves 2D texturing disabled.
     void drawText(int x, int y, const char* text, int glyphSet);
     // The same with the small font (8 px).

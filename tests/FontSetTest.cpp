@@ -178,3 +178,20 @@ TEST(IconSheet, CellsShowUprightFromA32BitSheetClipAtTheBottomAndAMissingSheetIs
     const std::string said = ::testing::internal::GetCapturedStdout(); // and SDL's reason
     EXPECT_TRUE(std::regex_match(said, std::regex("Could not load " + path + ": .+\n"))) << said;
 }
+
+TEST(FontSet, BytesWithoutAGlyphDrawNothingAndTakeNoRoom) {
+    REQUIRE_DISPLAY();
+    for (int set : {0, 1})
+        for (auto draw : {&FontSet::drawText, &FontSet::drawSmallText}) {
+            freshFrame();
+            (font()->*draw)(10, 10, "abc", set);
+            const std::vector<Rgb> clean = readWindow();
+            freshFrame();
+            (font()->*draw)(10, 10,
+                            "a\x01\x1f"
+                            "b\x7f\x80\xc3\xa9\xff"
+                            "c",
+                            set);
+            EXPECT_TRUE(readWindow() == clean) << "set " << set;
+        }
+}
