@@ -2,14 +2,31 @@
 // and shuts SDL down.
 #include <SDL/SDL.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <ctime>
 
 #include "app/GameEngine.h"
 
+namespace {
+// The close requests a desktop or a terminal sends (SIGTERM, SIGINT). SDL turns them into a
+// window-close event, but only once its video is up; one that came before would end the
+// process on the spot. Holding them back until then delivers them to SDL instead.
+sigset_t closeRequests() {
+    sigset_t signals;
+    sigemptyset(&signals);
+    sigaddset(&signals, SIGTERM);
+    sigaddset(&signals, SIGINT);
+    return signals;
+}
+} // namespace
+
 int main(int, char*[]) {
+    const sigset_t held = closeRequests();
+    sigprocmask(SIG_BLOCK, &held, nullptr);
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     GameEngine* engine = new GameEngine;
+    sigprocmask(SIG_UNBLOCK, &held, nullptr);
     engine->run();
     delete engine;
     // There is no SDL start-up code on this platform to do it for us. Quit here rather than

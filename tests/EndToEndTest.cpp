@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "tests/GameProcess.h"
 #include "tests/TestSupport.h"
 
@@ -38,6 +40,15 @@ void stroke(const std::string& move) {
     sleepMs(80), xdotool("mouseup 1"), sleepMs(2300);
 }
 
+// Whether the process is holding back close requests: it has started and its window is not up.
+bool holdsCloseRequests(pid_t pid) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("SigBlk:", 0) == 0)
+            return std::stoull(line.substr(7), nullptr, 16) >> (SIGTERM - 1) & 1;
+    return false;
+}
+
 bool legendShown(int row, const std::string& name = "") {
     return screenLit(72, 64 * row + 8, 120, 64 * row + 56, name);
 }
@@ -65,6 +76,18 @@ TEST(EndToEnd, ClosingTheWindowEndsTheGameWhateverIsOnShow) {
         kill(game.pid, SIGTERM); // SDL turns it into a window-close request
         expectCleanExit(game);
     }
+}
+
+// A close request while the game is still starting, before its window can hear one, is kept
+// for the window instead of killing the game.
+TEST(EndToEnd, ClosingWhileTheGameStartsEndsItCleanly) {
+    REQUIRE_DISPLAY();
+    GameProcess game;
+    for (int waited = 0; !holdsCloseRequests(game.pid) && waited < 10000; ++waited)
+        sleepMs(1);
+    ASSERT_TRUE(holdsCloseRequests(game.pid)) << "the game never got as far as holding requests";
+    kill(game.pid, SIGTERM);
+    expectCleanExit(game);
 }
 
 TEST(EndToEnd, PlaysTheFirstScenesWithRealInput) {
