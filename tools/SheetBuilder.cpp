@@ -1,25 +1,42 @@
 // Turns the text pixel art in assets/font and assets/icons into the game's BMP sheets.
 #include "tools/SheetBuilder.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <map>
-#include <sstream>
 
 namespace {
 const int firstCode = 32;
 const int lastCode = 126;
 const int glyphRows = 8;
+const int glyphColumns = 8;
+const int sheetColumns = 16; // glyph entries a font sheet row holds
 const int iconSize = 64;
+const int iconColumns = 8; // icons a row of the icon sheet holds
+const int iconCount = 64;
 const uint32_t ink = 0xFFFFFF;
 
-// Reads a text file as lines without their line ends; false if it cannot be opened.
+bool fail(const std::string& where, const std::string& what) {
+    std::cout << where << ": " << what << std::endl;
+    return false;
+}
+
+// Why the last file operation failed, as the system tells it (": File name too long").
+std::string systemReason() {
+    return errno != 0 ? std::string(": ") + std::strerror(errno) : "";
+}
+
+// Reads a text file as lines without their line ends; says why and returns false if it
+// cannot be opened.
 bool readLines(const std::string& path, std::vector<std::string>& lines) {
+    errno = 0;
     std::ifstream in(path);
     if (!in)
-        return false;
+        return fail(path, "cannot be read" + systemReason());
     std::string line;
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r')
@@ -29,17 +46,23 @@ bool readLines(const std::string& path, std::vector<std::string>& lines) {
     return true;
 }
 
-bool fail(const std::string& where, const std::string& what) {
-    std::cout << where << ": " << what << std::endl;
-    return false;
-}
-
 std::string at(const std::string& path, size_t lineIndex) {
     return path + ":" + std::to_string(lineIndex + 1);
 }
 
 bool isComment(const std::string& line) {
     return line.empty() || line[0] == '#';
+}
+
+// "glyph CODE" or "glyph CODE name". strtol, unlike sscanf's %d, says a huge code is huge
+// instead of wrapping it into the range of valid codes.
+bool parseGlyphHeader(const std::string& line, long& code) {
+    if (line.compare(0, 5, "glyph") != 0)
+        return false;
+    const char* digits = line.c_str() + 5;
+    char* end = nullptr;
+    code = std::strtol(digits, &end, 10);
+    return end != digits && (*end == '\0' || *end == ' ');
 }
 
 bool parseHex(const std::string& digits, uint32_t& value) {
@@ -60,6 +83,52 @@ bool parseHex(const std::string& digits, uint32_t& value) {
     }
     return true;
 }
+
+bool isScaleLine(const std::string& line) {
+    return line.compare(0, 6, "scale ") == 0;
+}
+
+bool parseScale(const std::string& line, int& scale) {
+    if (line != "scale 1" && line != "scale 2" && line != "scale 4")
+        return false;
+    scale = line[6] - '0';
+    return true;
+}
+
+void putLe(std::string& out, uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i)
+        out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+}
+
+// The two headers of an uncompressed 24-bit BMP whose rows take rowBytes each.
+std::string bmpHeaders(int width, int height, uint32_t rowBytes) {
+    const uint32_t imageBytes = rowBytes * height;
+    std::string bmp = "BM";
+    putLe(bmp, 54 + imageBytes, 4);
+    putLe(bmp, 0, 4);
+    putLe(bmp, 54, 4); // pixels follow the two headers
+    putLe(bmp, 40, 4);
+    putLe(bmp, width, 4);
+    putLe(bmp, height, 4);
+    putLe(bmp, 1, 2);
+    putLe(bmp, 24, 2);
+    putLe(bmp, 0, 4); // uncompressed
+    putLe(bmp, imageBytes, 4);
+    putLe(bmp, 2835, 4); // 72 dots per inch
+    putLe(bmp, 2835, 4);
+    putLe(bmp, 0, 4);
+    putLe(bmp, 0, 4);
+    return bmp;
+}
+
+bool writeFile(const std::string& path, const std::string& bytes) {
+    errno = 0;
+    std::ofstream out(path, std::ios::binary);
+    if (!out || !out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())) ||
+        !out.flush())
+        return fail(path, "cannot be written" + systemReason());
+    return true;
+}
 } // namespace
 
 void SheetBuilder::Chart::set(int x, int y, uint32_t colour) {
@@ -69,49 +138,16 @@ void SheetBuilder::Chart::set(int x, int y, uint32_t colour) {
     p[2] = static_cast<uint8_t>(colour);
 }
 
+void SheetBuilder::Chart::fill(int x, int y, int size, uint32_t colour) {
+    for (int dy = 0; dy < size; ++dy)
+        for (int dx = 0; dx < size; ++dx)
+            set(x + dx, y + dy, colour);
+}
+
 bool SheetBuilder::buildAll() {
     bool fontsOk = buildFontSheets();
     bool iconsOk = buildIconSheet();
     return fontsOk && iconsOk;
-}
-
-// glyphs.txt: comment lines start with '#'; each glyph is a line "glyph CODE [name]" followed
-// by 8 rows of 8 characters, 'X' for ink and '.' for paper. Every code 32 to 126 once.
-bool SheetBuilder::readGlyphs(std::vector<Glyph>& glyphs) {
-    const std::string path = assetsDir + "/font/glyphs.txt";
-    std::vector<std::string> lines;
-    if (!readLines(path, lines))
-        return fail(path, "cannot be read");
-    glyphs.assign(lastCode - firstCode + 1, Glyph());
-    for (size_t i = 0; i < lines.size(); ++i) {
-        if (isComment(lines[i]))
-            continue;
-        int code = -1;
-        char rest = 0;
-        if (std::sscanf(lines[i].c_str(), "glyph %d%c", &code, &rest) < 1 ||
-            (rest != 0 && rest != ' '))
-            return fail(at(path, i), "expected \"glyph CODE\", found \"" + lines[i] + "\"");
-        if (code < firstCode || code > lastCode)
-            return fail(at(path, i), "code " + std::to_string(code) + " is not 32 to 126");
-        Glyph& glyph = glyphs[code - firstCode];
-        if (!glyph.empty())
-            return fail(at(path, i), "second glyph for code " + std::to_string(code));
-        for (int row = 0; row < glyphRows; ++row) {
-            ++i;
-            if (i >= lines.size())
-                return fail(path, "glyph " + std::to_string(code) + " ends after " +
-                                      std::to_string(row) + " rows, expected 8");
-            const std::string& r = lines[i];
-            if (r.size() != 8 || r.find_first_not_of(".X") != std::string::npos)
-                return fail(at(path, i),
-                            "expected 8 characters of 'X' or '.', found \"" + r + "\"");
-            glyph.push_back(r);
-        }
-    }
-    for (int code = firstCode; code <= lastCode; ++code)
-        if (glyphs[code - firstCode].empty())
-            return fail(path, "no glyph for code " + std::to_string(code));
-    return true;
 }
 
 // Entry j = code - 32 + 128 * set sits in chart column j mod 16, chart row j div 16. Set 0 is
@@ -123,100 +159,164 @@ bool SheetBuilder::buildFontSheets() {
         return false;
     bool ok = true;
     for (int scale : {2, 1}) {
-        const int cell = glyphRows * scale;
-        Chart chart(16 * cell, 16 * cell);
-        for (int set = 0; set < 2; ++set) {
-            for (int code = firstCode; code <= lastCode; ++code) {
-                const Glyph& glyph = glyphs[code - firstCode];
-                const int j = code - firstCode + 128 * set;
-                for (int gy = 0; gy < glyphRows; ++gy) {
-                    for (int gx = 0; gx < 8; ++gx) {
-                        if ((glyph[gy][gx] == 'X') == (set == 1))
-                            continue;
-                        for (int dy = 0; dy < scale; ++dy)
-                            for (int dx = 0; dx < scale; ++dx)
-                                chart.set((j % 16) * cell + gx * scale + dx,
-                                          (j / 16) * cell + gy * scale + dy, ink);
-                    }
-                }
-            }
-        }
+        const int side = sheetColumns * glyphRows * scale;
+        Chart chart(side, side);
+        for (int set = 0; set < 2; ++set)
+            for (int code = firstCode; code <= lastCode; ++code)
+                paintGlyph(glyphs[code - firstCode], code - firstCode + 128 * set, set == 1, scale,
+                           chart);
         ok = writeBmp(chart, scale == 2 ? "font.bmp" : "smallfont.bmp") && ok;
     }
     return ok;
 }
 
-// palette.txt: lines "C RRGGBB". NN.txt (00 to 63): comment lines, an optional "scale N"
-// (1, 2 or 4), then 64/N rows of 64/N palette characters; each becomes an N x N block. Icon n
-// sits in chart column n mod 8, chart row n div 8. Icons without a file stay black.
+// glyphs.txt: comment lines start with '#'; each glyph is a line "glyph CODE [name]" followed
+// by 8 rows of 8 characters, 'X' for ink and '.' for paper. Every code 32 to 126 once.
+bool SheetBuilder::readGlyphs(std::vector<Glyph>& glyphs) {
+    const std::string path = assetsDir + "/font/glyphs.txt";
+    std::vector<std::string> lines;
+    if (!readLines(path, lines))
+        return false;
+    glyphs.assign(lastCode - firstCode + 1, Glyph());
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (isComment(lines[i]))
+            continue;
+        long code = -1;
+        if (!parseGlyphHeader(lines[i], code))
+            return fail(at(path, i), "expected \"glyph CODE\", found \"" + lines[i] + "\"");
+        if (code < firstCode || code > lastCode)
+            return fail(at(path, i), "code " + std::to_string(code) + " is not 32 to 126");
+        Glyph& glyph = glyphs[code - firstCode];
+        if (!glyph.empty())
+            return fail(at(path, i), "second glyph for code " + std::to_string(code));
+        if (!readGlyphRows(path, lines, i, glyph))
+            return false;
+    }
+    for (int code = firstCode; code <= lastCode; ++code)
+        if (glyphs[code - firstCode].empty())
+            return fail(path, "no glyph for code " + std::to_string(code));
+    return true;
+}
+
+bool SheetBuilder::readGlyphRows(const std::string& path, const std::vector<std::string>& lines,
+                                 size_t& line, Glyph& glyph) {
+    const size_t header = line;
+    for (int row = 0; row < glyphRows; ++row) {
+        if (++line >= lines.size())
+            return fail(at(path, header), "glyph ends after " + std::to_string(row) +
+                                              " rows, expected " + std::to_string(glyphRows));
+        const std::string& r = lines[line];
+        if (r.size() != glyphColumns || r.find_first_not_of(".X") != std::string::npos)
+            return fail(at(path, line), "expected 8 characters of 'X' or '.', found \"" + r + "\"");
+        glyph.push_back(r);
+    }
+    return true;
+}
+
+void SheetBuilder::paintGlyph(const Glyph& glyph, int entry, bool inverted, int scale,
+                              Chart& chart) {
+    const int cell = glyphRows * scale;
+    const int left = (entry % sheetColumns) * cell;
+    const int top = (entry / sheetColumns) * cell;
+    for (int gy = 0; gy < glyphRows; ++gy)
+        for (int gx = 0; gx < glyphColumns; ++gx)
+            if ((glyph[gy][gx] == 'X') != inverted)
+                chart.fill(left + gx * scale, top + gy * scale, scale, ink);
+}
+
+// NN.txt (00 to 63) each hold one icon, painted in chart column NN mod 8, chart row NN div 8.
+// Icons without a file stay black; the palette is read once the first icon turns up.
 bool SheetBuilder::buildIconSheet() {
     const std::string dir = assetsDir + "/icons";
-    Chart chart(8 * iconSize, 8 * iconSize);
-    std::map<char, uint32_t> palette;
+    Chart chart(iconColumns * iconSize, (iconCount / iconColumns) * iconSize);
+    Palette palette;
     bool paletteRead = false;
-    for (int n = 0; n < 64; ++n) {
-        char name[8];
+    for (int n = 0; n < iconCount; ++n) {
+        char name[16];
         std::snprintf(name, sizeof name, "%02d.txt", n);
         const std::string path = dir + "/" + name;
-        std::vector<std::string> lines;
-        if (!std::filesystem::exists(path))
+        std::error_code error;
+        if (!std::filesystem::exists(path, error)) {
+            if (error)
+                return fail(path, error.message());
             continue;
-        if (!readLines(path, lines))
-            return fail(path, "cannot be read");
-        if (!paletteRead) {
-            const std::string palettePath = dir + "/palette.txt";
-            std::vector<std::string> paletteLines;
-            if (!readLines(palettePath, paletteLines))
-                return fail(palettePath, "cannot be read");
-            for (size_t i = 0; i < paletteLines.size(); ++i) {
-                const std::string& l = paletteLines[i];
-                if (isComment(l))
-                    continue;
-                uint32_t colour;
-                if (l.size() != 8 || l[1] != ' ' || !parseHex(l.substr(2), colour))
-                    return fail(at(palettePath, i), "expected \"C RRGGBB\", found \"" + l + "\"");
-                if (palette.count(l[0]))
-                    return fail(at(palettePath, i),
-                                std::string("character '") + l[0] + "' defined twice");
-                palette[l[0]] = colour;
-            }
-            paletteRead = true;
         }
-        int scale = 1;
-        int rows = 0;
-        for (size_t i = 0; i < lines.size(); ++i) {
-            const std::string& l = lines[i];
-            if (isComment(l))
-                continue;
-            if (rows == 0 && l.compare(0, 6, "scale ") == 0) {
-                if (l != "scale 1" && l != "scale 2" && l != "scale 4")
-                    return fail(at(path, i), "scale must be 1, 2 or 4, found \"" + l + "\"");
-                scale = l[6] - '0';
-                continue;
-            }
-            const int side = iconSize / scale;
-            if (rows == side)
-                return fail(at(path, i), "more than " + std::to_string(side) + " rows");
-            if (static_cast<int>(l.size()) != side)
-                return fail(at(path, i), "row has " + std::to_string(l.size()) +
-                                             " characters, expected " + std::to_string(side));
-            for (int x = 0; x < side; ++x) {
-                auto colour = palette.find(l[x]);
-                if (colour == palette.end())
-                    return fail(at(path, i),
-                                std::string("character '") + l[x] + "' is not in the palette");
-                for (int dy = 0; dy < scale; ++dy)
-                    for (int dx = 0; dx < scale; ++dx)
-                        chart.set((n % 8) * iconSize + x * scale + dx,
-                                  (n / 8) * iconSize + rows * scale + dy, colour->second);
-            }
-            ++rows;
-        }
-        if (rows != iconSize / scale)
-            return fail(path, "has " + std::to_string(rows) + " rows, expected " +
-                                  std::to_string(iconSize / scale));
+        if (!paletteRead && !readPalette(dir + "/palette.txt", palette))
+            return false;
+        paletteRead = true;
+        if (!readIcon(path, palette, n, chart))
+            return false;
     }
     return writeBmp(chart, "icons.bmp");
+}
+
+// palette.txt: comment lines, and lines "C RRGGBB", one for each character.
+bool SheetBuilder::readPalette(const std::string& path, Palette& palette) {
+    std::vector<std::string> lines;
+    if (!readLines(path, lines))
+        return false;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const std::string& l = lines[i];
+        if (isComment(l))
+            continue;
+        uint32_t colour;
+        if (l.size() != 8 || l[1] != ' ' || !parseHex(l.substr(2), colour))
+            return fail(at(path, i), "expected \"C RRGGBB\", found \"" + l + "\"");
+        if (palette.count(l[0]))
+            return fail(at(path, i), std::string("character '") + l[0] + "' defined twice");
+        palette[l[0]] = colour;
+    }
+    return true;
+}
+
+// An icon file: comment lines, an optional "scale N" (1, 2 or 4), then 64/N rows of 64/N
+// palette characters; each character becomes an N x N block.
+bool SheetBuilder::readIcon(const std::string& path, const Palette& palette, int icon,
+                            Chart& chart) {
+    std::vector<std::string> lines;
+    if (!readLines(path, lines))
+        return false;
+    int scale = 1;
+    int rows = 0;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const std::string& line = lines[i];
+        if (isComment(line))
+            continue;
+        if (isScaleLine(line)) {
+            if (rows > 0)
+                return fail(at(path, i), "the scale must come before the first row");
+            if (!parseScale(line, scale))
+                return fail(at(path, i), "scale must be 1, 2 or 4, found \"" + line + "\"");
+            continue;
+        }
+        if (rows == iconSize / scale)
+            return fail(at(path, i), "more than " + std::to_string(rows) + " rows");
+        const std::string problem = paintIconRow(line, palette, icon, rows, scale, chart);
+        if (!problem.empty())
+            return fail(at(path, i), problem);
+        ++rows;
+    }
+    if (rows != iconSize / scale)
+        return fail(path, "has " + std::to_string(rows) + " rows, expected " +
+                              std::to_string(iconSize / scale));
+    return true;
+}
+
+std::string SheetBuilder::paintIconRow(const std::string& row, const Palette& palette, int icon,
+                                       int y, int scale, Chart& chart) {
+    const int side = iconSize / scale;
+    if (static_cast<int>(row.size()) != side)
+        return "row has " + std::to_string(row.size()) + " characters, expected " +
+               std::to_string(side);
+    const int left = (icon % iconColumns) * iconSize;
+    const int top = (icon / iconColumns) * iconSize + y * scale;
+    for (int x = 0; x < side; ++x) {
+        auto colour = palette.find(row[x]);
+        if (colour == palette.end())
+            return std::string("character '") + row[x] + "' is not in the palette";
+        chart.fill(left + x * scale, top, scale, colour->second);
+    }
+    return "";
 }
 
 // A 24-bit BMP stores its rows bottom-up. The chart's rows go out in chart order, so the
@@ -224,35 +324,10 @@ bool SheetBuilder::buildIconSheet() {
 // texture-matrix flip reads upright.
 bool SheetBuilder::writeBmp(const Chart& chart, const std::string& name) {
     const std::string dir = outDir + "/textures";
-    const std::string path = dir + "/" + name;
     std::error_code error;
-    std::filesystem::create_directories(dir, error);
+    std::filesystem::create_directories(dir, error); // a failure shows when the file is written
     const uint32_t rowBytes = (chart.width * 3 + 3) & ~3u;
-    const uint32_t imageBytes = rowBytes * chart.height;
-    std::string bmp;
-    auto put16 = [&bmp](uint32_t v) {
-        bmp.push_back(static_cast<char>(v & 0xFF));
-        bmp.push_back(static_cast<char>((v >> 8) & 0xFF));
-    };
-    auto put32 = [&put16](uint32_t v) {
-        put16(v & 0xFFFF);
-        put16(v >> 16);
-    };
-    bmp += "BM";
-    put32(54 + imageBytes);
-    put32(0);
-    put32(54); // pixels follow the two headers
-    put32(40);
-    put32(chart.width);
-    put32(chart.height);
-    put16(1);
-    put16(24);
-    put32(0); // uncompressed
-    put32(imageBytes);
-    put32(2835); // 72 dots per inch
-    put32(2835);
-    put32(0);
-    put32(0);
+    std::string bmp = bmpHeaders(chart.width, chart.height, rowBytes);
     for (int y = 0; y < chart.height; ++y) {
         const uint8_t* row = &chart.rgb[static_cast<size_t>(y) * chart.width * 3];
         for (int x = 0; x < chart.width; ++x) {
@@ -262,8 +337,5 @@ bool SheetBuilder::writeBmp(const Chart& chart, const std::string& name) {
         }
         bmp.append(rowBytes - chart.width * 3, '\0');
     }
-    std::ofstream out(path, std::ios::binary);
-    if (!out || !out.write(bmp.data(), static_cast<std::streamsize>(bmp.size())) || !out.flush())
-        return fail(path, "cannot be written");
-    return true;
+    return writeFile(dir + "/" + name, bmp);
 }
