@@ -11,6 +11,7 @@
 #include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 
 enum {
     indexBits = 12, /* a channel handle: generation above, index + 1 in these bits */
@@ -95,10 +96,21 @@ static void channelEffect(int mixChannel, void* stream, int length, void* userDa
         samples[i] = toSample(samples[i] / 32767.0f * channel->volume);
 }
 
-/* SDL 1.2 has no hints, so the dummy driver is asked for through the environment. */
+/* SDL 1.2 has no hints, so the dummy driver is asked for through the environment; the old value
+ * goes back at once, or child processes and later code would inherit the choice. */
 static int initDummyAudio(void) {
+    const char* old = getenv("SDL_AUDIODRIVER");
+    char* saved = old ? strdup(old) : NULL;
+    if (old && !saved)
+        return -1;
     setenv("SDL_AUDIODRIVER", "dummy", 1);
-    return SDL_InitSubSystem(SDL_INIT_AUDIO);
+    int result = SDL_InitSubSystem(SDL_INIT_AUDIO);
+    if (saved)
+        setenv("SDL_AUDIODRIVER", saved, 1);
+    else
+        unsetenv("SDL_AUDIODRIVER");
+    free(saved);
+    return result;
 }
 
 static void closeOutput(void) {
@@ -126,6 +138,8 @@ static FMOD_RESULT openOutput(void) {
         return FMOD_OK;
     printf("No sound device (%s), sound is off\n", SDL_GetError());
     fflush(stdout);
+    /* Even a failed start leaves SDL's audio marked as started; unless it is shut first, the
+     * retry would start nothing and the mixer would pick the driver later, by then restored. */
     closeOutput();
     if (initDummyAudio() == 0 && openMixer())
         return FMOD_OK;

@@ -114,6 +114,8 @@ TEST(SoundSystemDeathTest, FailedResultsEndTheProgramWithTheirMessage) {
 TEST(SoundSystem, NoAudioDeviceLeavesTheGameSilentButRunning) {
     ::testing::internal::CaptureStdout();
     SoundSystem* sound = gameSound(1, "no-such-audio-driver");
+    // The fallback to the dummy driver must not leak into processes the game starts.
+    EXPECT_STREQ(std::getenv("SDL_AUDIODRIVER"), "no-such-audio-driver");
     SDL_PauseAudio(1);
     sound->startBackground();
     sound->playSound(0);
