@@ -2,6 +2,7 @@
 #include <SDL/SDL.h>
 #include <SDL/SDL_mixer.h>
 #include <gtest/gtest.h>
+#include <malloc.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -39,6 +40,28 @@ static std::vector<double> samples(const std::vector<char>& bytes, size_t from, 
     for (; from + 2 <= bytes.size(); from += stride)
         out.push_back(int16_t(uint8_t(bytes[from]) | bytes[from + 1] << 8) / 32768.0);
     return out;
+}
+
+static long heapInUse() {
+    struct mallinfo2 heap = mallinfo2();
+    return static_cast<long>(heap.uordblks + heap.hblkhd);
+}
+
+// A WAV in the mixer's own format (44.1 kHz, 16-bit stereo) holding one sample value throughout,
+// so each sound is told apart in a recording by its level alone.
+static void writeLevelWav(const fs::path& path, int16_t level, uint32_t frames) {
+    auto bytes = [](uint32_t value, int count) {
+        std::string out;
+        for (int i = 0; i < count; ++i)
+            out += static_cast<char>(value >> 8 * i);
+        return out;
+    };
+    std::string wav = "RIFF" + bytes(36 + 4 * frames, 4) + "WAVEfmt " + bytes(16, 4) + bytes(1, 2) +
+                      bytes(2, 2) + bytes(44100, 4) + bytes(4 * 44100, 4) + bytes(4, 2) +
+                      bytes(16, 2) + "data" + bytes(4 * frames, 4);
+    for (uint32_t i = 0; i < 2 * frames; ++i)
+        wav += bytes(static_cast<uint16_t>(level), 2);
+    std::ofstream(path, std::ios::binary) << wav;
 }
 
 // SDL's disk driver writing this process's sound to a file, one stereo frame per 4 bytes.
@@ -98,7 +121,19 @@ TEST(SoundSystem, SlotsVolumeStepsAndChannelsPerEffect) {
         sound->playSound(n);
     EXPECT_EQ(sound->channels[2], bigBlip);
     EXPECT_EQ(Mix_Playing(-1), 5) << "the background and four effects";
+    // Effect 0's channel falls free and the stream takes it: effect 0's old handle is stale
+    // now, and its next play takes another channel rather than cut the stream off.
+    FMOD_Channel_Stop(sound->channels[1]);
+    sound->playStream(effects[2]);
+    sound->playSound(0);
+    EXPECT_EQ(Mix_Playing(-1), 6) << "the background, four effects and the stream";
     SDL_PauseAudio(0);
+
+    // Each stream holds its whole file; replacing one must free the one before.
+    const long before = heapInUse();
+    for (int i = 0; i < 8; ++i)
+        sound->playStream(effects[1]);
+    EXPECT_LT(heapInUse() - before, static_cast<long>(fs::file_size(effects[1])));
     delete sound; // passes over the empty stream slot
 }
 
@@ -186,4 +221,54 @@ TEST(SoundRecording, EffectAndBackgroundNoiseComeOutAsPlayed) {
     EXPECT_NEAR(level[3] / level[0], 3.08, 0.06) << "26 raises from 0.1 end at 0.308";
     EXPECT_NEAR(level[4] / level[0], 1.0, 0.02) << "and 26 lowers come back to 0.1";
     EXPECT_EQ(level[5], 0.0);
+
+    // The noise is white and centred on zero: no offset, both signs, a flat spectrum.
+    const double *noise = &left[spans[1]], *end = noise + span;
+    const double mean = std::accumulate(noise, end, 0.0) / span;
+    EXPECT_LT(std::abs(mean), 0.05 * level[1]) << "the noise is off centre";
+    const double negative = std::count_if(noise, end, [](double s) { return s < 0; });
+    EXPECT_NEAR(negative / span, 0.5, 0.05) << "the noise keeps to one side of zero";
+    const double lagOne = std::inner_product(noise, end - 1, noise + 1, 0.0) /
+                          std::inner_product(noise, end, noise, 0.0);
+    EXPECT_NEAR(lagOne, 0.0, 0.05) << "each noise sample follows from the one before";
+    // Four-sample sums pass the low band, alternating ones the high band: equal for white noise.
+    double low = 0, high = 0;
+    for (const double* s = noise; s + 4 <= end; ++s) {
+        low += std::pow(s[0] + s[1] + s[2] + s[3], 2);
+        high += std::pow(s[0] - s[1] + s[2] - s[3], 2);
+    }
+    EXPECT_NEAR(high / low, 1.0, 0.15) << "the noise's spectrum is not flat";
+}
+
+TEST(SoundRecording, StreamLoopsUntilTheNextStreamReplacesIt) {
+    Recording recording("stream");
+    const fs::path first = recording.file.string() + ".first.wav";
+    const fs::path second = recording.file.string() + ".second.wav";
+    const uint32_t length = 4410;
+    writeLevelWav(first, 1000, length);
+    writeLevelWav(second, 3000, length);
+    SoundSystem* sound = gameSound(0, "disk");
+    ASSERT_TRUE(recording.waitFor(4096));
+    sound->playStream(first);
+    ASSERT_TRUE(recording.waitFor(recording.frames() + Recording::settle + 4 * length));
+    sound->playStream(second);
+    ASSERT_TRUE(recording.waitFor(recording.frames() + Recording::settle + 2 * length));
+    delete sound;
+    fs::remove(first);
+    fs::remove(second);
+
+    std::vector<int> left;
+    for (double s : recording.side(0))
+        left.push_back(static_cast<int>(std::lround(s * 32768)));
+    auto runOf = [&](auto from, int value) {
+        return std::find_if(from, left.end(), [&](int s) { return s != value; }) - from;
+    };
+    auto firstPlayed = std::find(left.begin(), left.end(), 1000);
+    auto secondPlayed = std::find(firstPlayed, left.end(), 3000);
+    ASSERT_NE(secondPlayed, left.end());
+    EXPECT_GT(runOf(firstPlayed, 1000), 3 * length) << "the first stream does not loop";
+    EXPECT_GT(runOf(secondPlayed, 3000), length) << "the second stream does not loop";
+    // Once the second sounds the first is silent: never alone, never mixed in.
+    EXPECT_TRUE(
+        std::none_of(secondPlayed, left.end(), [](int s) { return s == 1000 || s == 4000; }));
 }
