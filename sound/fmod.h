@@ -47,13 +47,14 @@ typedef enum {
  * null or stale, so an old handle never cuts off another play. */
 typedef enum { FMOD_CHANNEL_REUSE = -2 } FMOD_CHANNELINDEX;
 typedef enum { FMOD_DSP_TYPE_OSCILLATOR = 2 } FMOD_DSP_TYPE;
-/* The oscillator makes white noise: TYPE takes only 5 (white noise); RATE takes 1 to 22000 Hz
- * and changes nothing. */
+/* CreateDSPByType hands out the library's one oscillator, which makes white noise: TYPE takes
+ * only 5 (white noise); RATE takes 1 to 22000 Hz and changes nothing. */
 typedef enum { FMOD_DSP_OSCILLATOR_TYPE = 0, FMOD_DSP_OSCILLATOR_RATE = 1 } FMOD_DSP_OSCILLATOR;
 
 /* One system at a time. Init starts SDL's audio and the mixer with maxchannels channels; with
  * no usable device it falls back to SDL's silent "dummy" driver and says so in one line on
- * standard output. Close stops everything, frees the sounds still loaded and shuts the device. */
+ * standard output. Close stops everything, frees the sounds still loaded and shuts the device;
+ * Release ends the system, closing it first if need be. */
 FMOD_RESULT FMOD_System_Create(FMOD_SYSTEM** system);
 FMOD_RESULT FMOD_System_GetVersion(FMOD_SYSTEM* system, unsigned int* version);
 FMOD_RESULT FMOD_System_Init(FMOD_SYSTEM* system, int maxchannels, FMOD_INITFLAGS flags,
