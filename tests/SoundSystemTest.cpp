@@ -1,14 +1,18 @@
 // The game's sound on silent output, and as SDL's disk driver records it (in its own process).
+#include <SDL/SDL.h>
+#include <SDL/SDL_mixer.h>
 #include <gtest/gtest.h>
+#include <malloc.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <numeric>
-#include <set>
+#include <thread>
 
 #include "sound/SoundSystem.h"
 #include "tests/TestSupport.h"
@@ -26,11 +30,6 @@ static SoundSystem* gameSound(int loads = 4, const char* driver = "dummy") {
     return sound;
 }
 
-static bool playing(FMOD_CHANNEL* channel) {
-    FMOD_BOOL isPlaying = 0;
-    return FMOD_Channel_IsPlaying(channel, &isPlaying) == FMOD_OK && isPlaying;
-}
-
 static std::vector<char> readBytes(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return std::vector<char>(std::istreambuf_iterator<char>(in), {});
@@ -43,7 +42,60 @@ static std::vector<double> samples(const std::vector<char>& bytes, size_t from, 
     return out;
 }
 
-TEST(SoundSystem, SlotsVolumeStepsAndOneChannelPerEffect) {
+static long heapInUse() {
+    struct mallinfo2 heap = mallinfo2();
+    return static_cast<long>(heap.uordblks + heap.hblkhd);
+}
+
+// A WAV in the mixer's own format (44.1 kHz, 16-bit stereo) holding one sample value throughout,
+// so each sound is told apart in a recording by its level alone.
+static void writeLevelWav(const fs::path& path, int16_t level, uint32_t frames) {
+    auto bytes = [](uint32_t value, int count) {
+        std::string out;
+        for (int i = 0; i < count; ++i)
+            out += static_cast<char>(value >> 8 * i);
+        return out;
+    };
+    std::string wav = "RIFF" + bytes(36 + 4 * frames, 4) + "WAVEfmt " + bytes(16, 4) + bytes(1, 2) +
+                      bytes(2, 2) + bytes(44100, 4) + bytes(4 * 44100, 4) + bytes(4, 2) +
+                      bytes(16, 2) + "data" + bytes(4 * frames, 4);
+    for (uint32_t i = 0; i < 2 * frames; ++i)
+        wav += bytes(static_cast<uint16_t>(level), 2);
+    std::ofstream(path, std::ios::binary) << wav;
+}
+
+// SDL's disk driver writing this process's sound to a file, one stereo frame per 4 bytes.
+class Recording {
+  public:
+    explicit Recording(const std::string& name)
+        : file(fs::temp_directory_path() /
+               ("wanderkin-" + name + "-" + std::to_string(getpid()) + ".raw")) {
+        setenv("SDL_DISKAUDIOFILE", file.c_str(), 1);
+    }
+    ~Recording() {
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        fs::remove(file);
+    }
+    // Frames in the file so far. Some already mixed may still be on their way to it, so a
+    // change of sound shows only after `settle` frames more.
+    size_t frames() const { return fs::exists(file) ? fs::file_size(file) / 4 : 0; }
+    static constexpr size_t settle = 8192;
+    // Waits until the file holds `count` frames, however slowly the machine runs.
+    bool waitFor(size_t count) const {
+        auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (frames() < count && std::chrono::steady_clock::now() < limit)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        return frames() >= count;
+    }
+    std::vector<double> side(int which) const { return samples(readBytes(file), 2 * which, 4); }
+    const fs::path file;
+};
+
+static double rootMeanSquare(const double* from, const double* to) {
+    return std::sqrt(std::inner_product(from, to, from, 0.0) / (to - from));
+}
+
+TEST(SoundSystem, SlotsVolumeStepsAndChannelsPerEffect) {
     SoundSystem* sound = gameSound(0);
     auto slots = [&] { return std::vector<size_t>{sound->sounds.size(), sound->channels.size()}; };
     EXPECT_EQ(slots(), (std::vector<size_t>{1, 1}));
@@ -52,24 +104,36 @@ TEST(SoundSystem, SlotsVolumeStepsAndOneChannelPerEffect) {
     EXPECT_EQ(slots(), (std::vector<size_t>{5, 6}));
     sound->startBackground();
     // 26 steps of 0.008 up from 0.1, then 26 down; a 27th step either way changes nothing.
+    // (The recording test hears the same steps on the channel.)
     for (bool up : {true, false}) {
         for (int i = 0; i < 27; ++i)
             up ? sound->raiseBackgroundVolume() : sound->lowerBackgroundVolume();
-        float onChannel = -1;
-        FMOD_Channel_GetVolume(sound->backgroundChannel, &onChannel);
-        EXPECT_EQ(onChannel, sound->backgroundVolume);
-        EXPECT_NEAR(onChannel, up ? 0.308 : 0.1, 1e-5);
+        EXPECT_NEAR(sound->backgroundVolume, up ? 0.308 : 0.1, 1e-5);
     }
     EXPECT_LT(sound->backgroundVolume, 0.1f);
+
+    // The device stands still while channels are counted, so no effect ends meanwhile.
+    SDL_PauseAudio(1);
     // Replaying an effect that still sounds keeps its channel; each effect has its own.
     sound->playSound(1);
     FMOD_CHANNEL* const bigBlip = sound->channels[2];
     for (int n : {1, 0, 2, 3})
         sound->playSound(n);
-    EXPECT_TRUE(sound->channels[2] == bigBlip && playing(bigBlip));
-    std::set<FMOD_CHANNEL*> used(sound->channels.begin() + 1, sound->channels.end() - 1);
-    used.insert(sound->backgroundChannel);
-    EXPECT_EQ(used.size(), 5u);
+    EXPECT_EQ(sound->channels[2], bigBlip);
+    EXPECT_EQ(Mix_Playing(-1), 5) << "the background and four effects";
+    // Effect 0's channel falls free and the stream takes it: effect 0's old handle is stale
+    // now, and its next play takes another channel rather than cut the stream off.
+    FMOD_Channel_Stop(sound->channels[1]);
+    sound->playStream(effects[2]);
+    sound->playSound(0);
+    EXPECT_EQ(Mix_Playing(-1), 6) << "the background, four effects and the stream";
+    SDL_PauseAudio(0);
+
+    // Each stream holds its whole file; replacing one must free the one before.
+    const long before = heapInUse();
+    for (int i = 0; i < 8; ++i)
+        sound->playStream(effects[1]);
+    EXPECT_LT(heapInUse() - before, static_cast<long>(fs::file_size(effects[1])));
     delete sound; // passes over the empty stream slot
 }
 
@@ -85,13 +149,18 @@ TEST(SoundSystemDeathTest, FailedResultsEndTheProgramWithTheirMessage) {
 TEST(SoundSystem, NoAudioDeviceLeavesTheGameSilentButRunning) {
     ::testing::internal::CaptureStdout();
     SoundSystem* sound = gameSound(1, "no-such-audio-driver");
+    // The fallback to the dummy driver must not leak into processes the game starts.
+    EXPECT_STREQ(std::getenv("SDL_AUDIODRIVER"), "no-such-audio-driver");
+    SDL_PauseAudio(1);
     sound->startBackground();
     sound->playSound(0);
+    EXPECT_EQ(Mix_Playing(-1), 2) << "the background and the effect";
+    SDL_PauseAudio(0);
     // One line only: this also shows the version check passed.
     const std::string said = ::testing::internal::GetCapturedStdout();
     EXPECT_NE(said.find("sound is off"), std::string::npos) << said;
+    EXPECT_EQ(said.find("()"), std::string::npos) << "the line gives no reason: " << said;
     EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
-    EXPECT_TRUE(playing(sound->channels[1]));
     delete sound;
 }
 
@@ -107,46 +176,99 @@ TEST(SoundAssets, ToolRebuildsTheCommittedEffectsExactly) {
 }
 
 TEST(SoundRecording, EffectAndBackgroundNoiseComeOutAsPlayed) {
-    fs::path file = fs::temp_directory_path() / ("wanderkin-rec-" + std::to_string(getpid()));
-    setenv("SDL_DISKAUDIOFILE", file.c_str(), 1);
-    auto frames = [&]() -> size_t { return fs::exists(file) ? fs::file_size(file) / 4 : 0; };
+    Recording recording("noise");
     SoundSystem* sound = gameSound(2, "disk");
-    usleep(300000);
-    const size_t played = frames();
+    const std::vector<double> effect = samples(readBytes(effects[1]), 44, 2);
+    ASSERT_TRUE(recording.waitFor(4096));
+    const size_t played = recording.frames();
     sound->playSound(1);
-    usleep(800000);
+    ASSERT_TRUE(recording.waitFor(played + effect.size() + 2 * Recording::settle));
     sound->startBackground();
-    std::vector<std::pair<size_t, size_t>> spans;
-    for (float volume : {0.1f, 0.2f, 0.105f, 0.0f}) {
-        sound->setBackgroundVolume(volume);
-        usleep(150000); // what was mixed before the change may still be reaching the file
-        size_t from = frames();
-        usleep(300000);
-        spans.push_back({from, frames()});
+    // Each change of volume is heard over half a second once it has settled.
+    const size_t span = 22050;
+    std::vector<size_t> spans;
+    // Each change sets a volume (unless negative), then raises (+) or lowers (-) it in steps.
+    const std::pair<float, int> changes[] = {{0.1f, 0},  {0.2f, 0},   {0.105f, 0},
+                                             {0.1f, 27}, {-1.f, -27}, {0.0f, 0}};
+    for (auto [volume, steps] : changes) {
+        if (volume >= 0)
+            sound->setBackgroundVolume(volume);
+        for (int i = 0; i < std::abs(steps); ++i)
+            steps > 0 ? sound->raiseBackgroundVolume() : sound->lowerBackgroundVolume();
+        spans.push_back(recording.frames() + Recording::settle);
+        ASSERT_TRUE(recording.waitFor(spans.back() + span));
     }
     delete sound;
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    const std::vector<char> bytes = readBytes(file);
-    fs::remove(file);
-    const std::vector<double> left = samples(bytes, 0, 4), right = samples(bytes, 2, 4);
-    const std::vector<double> effect = samples(readBytes(effects[1]), 44, 2);
-    ASSERT_GE(left.size(), spans.back().second);
-    const double* l = left.data();
-    EXPECT_TRUE(left == right) << "the two sides differ";
+    const std::vector<double> left = recording.side(0);
+    ASSERT_GE(left.size(), spans.back() + span);
+    EXPECT_TRUE(left == recording.side(1)) << "the two sides differ";
+
     auto sounding = [](double s) { return s != 0; };
     size_t start = std::find_if(left.begin(), left.end(), sounding) - left.begin();
     ASSERT_LT(start - played, 44100u / 5) << "the effect started early, late or not at all";
     start -= std::find_if(effect.begin(), effect.end(), sounding) - effect.begin();
     for (size_t i = 0; i < effect.size(); ++i)
         ASSERT_NEAR(left[start + i], effect[i], 0.005) << i;
+
     std::vector<double> level;
-    for (auto [from, to] : spans)
-        level.push_back(
-            std::sqrt(std::inner_product(l + from, l + to, l + from, 0.0) / (to - from)));
+    for (size_t from : spans)
+        level.push_back(rootMeanSquare(&left[from], &left[from + span]));
     // White noise spread evenly over full scale has an RMS of 1/sqrt(3) of its volume.
     EXPECT_NEAR(level[0], 0.1 / std::sqrt(3.0), 0.003);
     EXPECT_NEAR(level[1] / level[0], 2.0, 0.05);
     // 0.1 and 0.105 fall on the same step of a 0-128 volume scale; here they must differ.
     EXPECT_NEAR(level[2] / level[0], 1.05, 0.02);
-    EXPECT_EQ(level[3], 0.0);
+    EXPECT_NEAR(level[3] / level[0], 3.08, 0.06) << "26 raises from 0.1 end at 0.308";
+    EXPECT_NEAR(level[4] / level[0], 1.0, 0.02) << "and 26 lowers come back to 0.1";
+    EXPECT_EQ(level[5], 0.0);
+
+    // The noise is white and centred on zero: no offset, both signs, a flat spectrum.
+    const double *noise = &left[spans[1]], *end = noise + span;
+    const double mean = std::accumulate(noise, end, 0.0) / span;
+    EXPECT_LT(std::abs(mean), 0.05 * level[1]) << "the noise is off centre";
+    const double negative = std::count_if(noise, end, [](double s) { return s < 0; });
+    EXPECT_NEAR(negative / span, 0.5, 0.05) << "the noise keeps to one side of zero";
+    const double lagOne = std::inner_product(noise, end - 1, noise + 1, 0.0) /
+                          std::inner_product(noise, end, noise, 0.0);
+    EXPECT_NEAR(lagOne, 0.0, 0.05) << "each noise sample follows from the one before";
+    // Four-sample sums pass the low band, alternating ones the high band: equal for white noise.
+    double low = 0, high = 0;
+    for (const double* s = noise; s + 4 <= end; ++s) {
+        low += std::pow(s[0] + s[1] + s[2] + s[3], 2);
+        high += std::pow(s[0] - s[1] + s[2] - s[3], 2);
+    }
+    EXPECT_NEAR(high / low, 1.0, 0.15) << "the noise's spectrum is not flat";
+}
+
+TEST(SoundRecording, StreamLoopsUntilTheNextStreamReplacesIt) {
+    Recording recording("stream");
+    const fs::path first = recording.file.string() + ".first.wav";
+    const fs::path second = recording.file.string() + ".second.wav";
+    const uint32_t length = 4410;
+    writeLevelWav(first, 1000, length);
+    writeLevelWav(second, 3000, length);
+    SoundSystem* sound = gameSound(0, "disk");
+    ASSERT_TRUE(recording.waitFor(4096));
+    sound->playStream(first);
+    ASSERT_TRUE(recording.waitFor(recording.frames() + Recording::settle + 4 * length));
+    sound->playStream(second);
+    ASSERT_TRUE(recording.waitFor(recording.frames() + Recording::settle + 2 * length));
+    delete sound;
+    fs::remove(first);
+    fs::remove(second);
+
+    std::vector<int> left;
+    for (double s : recording.side(0))
+        left.push_back(static_cast<int>(std::lround(s * 32768)));
+    auto runOf = [&](auto from, int value) {
+        return std::find_if(from, left.end(), [&](int s) { return s != value; }) - from;
+    };
+    auto firstPlayed = std::find(left.begin(), left.end(), 1000);
+    auto secondPlayed = std::find(firstPlayed, left.end(), 3000);
+    ASSERT_NE(secondPlayed, left.end());
+    EXPECT_GT(runOf(firstPlayed, 1000), 3 * length) << "the first stream does not loop";
+    EXPECT_GT(runOf(secondPlayed, 3000), length) << "the second stream does not loop";
+    // Once the second sounds the first is silent: never alone, never mixed in.
+    EXPECT_TRUE(
+        std::none_of(secondPlayed, left.end(), [](int s) { return s == 1000 || s == 4000; }));
 }
