@@ -6,20 +6,19 @@
 #include <SDL/SDL.h>
 #include <SDL/SDL_mixer.h>
 
-#include <errno.h>
 #include <math.h>
 #include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <unistd.h>
 
 enum {
     indexBits = 12, /* a channel handle: generation above, index + 1 in these bits */
     maxChannels = (1 << indexBits) - 1,
     outputRate = 44100,
     outputChannels = 2,
-    mixBufferFrames = 1024,
-    noiseWaveform = 5
+    mixBufferFrames = 1024
 };
 
 struct FMOD_SOUND {
@@ -33,7 +32,6 @@ struct FMOD_DSP {
 };
 
 struct FMOD_SYSTEM {
-    int created;
     int count; /* channels, 0 until Init */
     FMOD_SOUND* sounds;
 };
@@ -53,12 +51,6 @@ static FMOD_DSP noiseUnit;
  * effect replaces with the noise. */
 static Sint16 silenceData[2048 * outputChannels];
 static Mix_Chunk silence = {0, (Uint8*)silenceData, sizeof silenceData, MIX_MAX_VOLUME};
-
-static FMOD_RESULT checkSystem(const FMOD_SYSTEM* system) {
-    if (system != &theSystem || !theSystem.created)
-        return FMOD_ERR_INVALID_HANDLE;
-    return theSystem.count ? FMOD_OK : FMOD_ERR_UNINITIALIZED;
-}
 
 /* Returns the channel's index, or -1 for a null handle or one whose channel has since been
  * handed to another play. */
@@ -147,31 +139,25 @@ static FMOD_RESULT openOutput(void) {
     return FMOD_ERR_OUTPUT_INIT;
 }
 
+/* There is one system; the system arguments below always name it. */
 FMOD_RESULT FMOD_System_Create(FMOD_SYSTEM** system) {
-    if (theSystem.created)
-        return FMOD_ERR_MEMORY; /* one system at a time */
-    theSystem.created = 1;
     *system = &theSystem;
     return FMOD_OK;
 }
 
 FMOD_RESULT FMOD_System_GetVersion(FMOD_SYSTEM* system, unsigned int* version) {
-    if (checkSystem(system) == FMOD_ERR_INVALID_HANDLE)
-        return FMOD_ERR_INVALID_HANDLE;
+    (void)system;
     *version = FMOD_VERSION;
     return FMOD_OK;
 }
 
 FMOD_RESULT FMOD_System_Init(FMOD_SYSTEM* system, int maxchannels, FMOD_INITFLAGS flags,
                              void* extradriverdata) {
-    FMOD_RESULT result = checkSystem(system);
-    (void)flags;
-    (void)extradriverdata;
-    if (result != FMOD_ERR_UNINITIALIZED)
-        return result == FMOD_OK ? FMOD_ERR_INITIALIZED : result;
+    (void)system, (void)flags, (void)extradriverdata;
     if (maxchannels < 1 || maxchannels > maxChannels)
         return FMOD_ERR_INVALID_PARAM;
-    if ((result = openOutput()) != FMOD_OK)
+    FMOD_RESULT result = openOutput();
+    if (result != FMOD_OK)
         return result;
     /* The mixer marks a paused channel with the tick count of the pause, so a pause in the very
      * first millisecond would be lost. */
@@ -183,9 +169,7 @@ FMOD_RESULT FMOD_System_Init(FMOD_SYSTEM* system, int maxchannels, FMOD_INITFLAG
 }
 
 FMOD_RESULT FMOD_System_Close(FMOD_SYSTEM* system) {
-    FMOD_RESULT result = checkSystem(system);
-    if (result != FMOD_OK)
-        return result;
+    (void)system;
     Mix_HaltChannel(-1);
     while (theSystem.sounds)
         FMOD_Sound_Release(theSystem.sounds);
@@ -195,38 +179,21 @@ FMOD_RESULT FMOD_System_Close(FMOD_SYSTEM* system) {
 }
 
 FMOD_RESULT FMOD_System_Release(FMOD_SYSTEM* system) {
-    FMOD_RESULT result = checkSystem(system);
-    if (result == FMOD_OK)
-        FMOD_System_Close(system);
-    if (result == FMOD_ERR_INVALID_HANDLE)
-        return result;
-    theSystem.created = 0;
-    return FMOD_OK;
-}
-
-/* Tells a missing file from one that exists but cannot be read (a folder, no permission). */
-static FMOD_RESULT checkFile(const char* name) {
-    FILE* file = fopen(name, "rb");
-    if (!file)
-        return errno == ENOENT || errno == ENOTDIR ? FMOD_ERR_FILE_NOTFOUND : FMOD_ERR_FILE_BAD;
-    char byte;
-    int failed = fread(&byte, 1, 1, file) == 0 && ferror(file);
-    fclose(file);
-    return failed ? FMOD_ERR_FILE_BAD : FMOD_OK;
+    return theSystem.count ? FMOD_System_Close(system) : FMOD_OK;
 }
 
 FMOD_RESULT FMOD_System_CreateSound(FMOD_SYSTEM* system, const char* name, FMOD_MODE mode,
                                     FMOD_CREATESOUNDEXINFO* exinfo, FMOD_SOUND** sound) {
-    FMOD_RESULT result = checkSystem(system);
-    (void)exinfo;
-    if (result != FMOD_OK || (result = checkFile(name)) != FMOD_OK)
-        return result;
+    (void)system, (void)exinfo;
     FMOD_SOUND* created = (FMOD_SOUND*)calloc(1, sizeof(FMOD_SOUND));
     if (!created)
         return FMOD_ERR_MEMORY;
     if (!(created->chunk = Mix_LoadWAV(name))) {
         free(created);
-        return FMOD_ERR_FORMAT;
+        /* A missing file, one that cannot be read, or one the mixer cannot decode. */
+        return access(name, F_OK)   ? FMOD_ERR_FILE_NOTFOUND
+               : access(name, R_OK) ? FMOD_ERR_FILE_BAD
+                                    : FMOD_ERR_FORMAT;
     }
     created->loops = mode & FMOD_LOOP_NORMAL ? -1 : 0;
     created->next = theSystem.sounds;
@@ -270,16 +237,11 @@ static int pickChannel(FMOD_CHANNEL* handle) {
     return index;
 }
 
-/* Plays a sound, or the noise unit when sound is null; known says the caller's handle is ours. */
-static FMOD_RESULT play(FMOD_SYSTEM* system, FMOD_CHANNELINDEX channelid, int known,
-                        FMOD_SOUND* sound, FMOD_BOOL paused, FMOD_CHANNEL** handle) {
-    FMOD_RESULT result = checkSystem(system);
-    if (result != FMOD_OK)
-        return result;
+/* Plays a sound, or the noise unit when sound is null; known says the caller's handle is ours.
+ * The only channel choice is FMOD_CHANNEL_REUSE. */
+static FMOD_RESULT play(int known, FMOD_SOUND* sound, FMOD_BOOL paused, FMOD_CHANNEL** handle) {
     if (!known)
         return FMOD_ERR_INVALID_HANDLE;
-    if (channelid != FMOD_CHANNEL_REUSE)
-        return FMOD_ERR_INVALID_PARAM;
     int index = pickChannel(*handle);
     if (index < 0)
         return FMOD_ERR_CHANNEL_ALLOC;
@@ -306,40 +268,35 @@ static FMOD_RESULT play(FMOD_SYSTEM* system, FMOD_CHANNELINDEX channelid, int kn
 
 FMOD_RESULT FMOD_System_PlaySound(FMOD_SYSTEM* system, FMOD_CHANNELINDEX channelid,
                                   FMOD_SOUND* sound, FMOD_BOOL paused, FMOD_CHANNEL** channel) {
-    return play(system, channelid, soundLink(sound) != NULL, sound, paused, channel);
+    (void)system, (void)channelid;
+    return play(soundLink(sound) != NULL, sound, paused, channel);
 }
 
 FMOD_RESULT FMOD_System_PlayDSP(FMOD_SYSTEM* system, FMOD_CHANNELINDEX channelid, FMOD_DSP* dsp,
                                 FMOD_BOOL paused, FMOD_CHANNEL** channel) {
-    return play(system, channelid, dsp == &noiseUnit, NULL, paused, channel);
+    (void)system, (void)channelid;
+    return play(dsp == &noiseUnit, NULL, paused, channel);
 }
 
 FMOD_RESULT FMOD_System_CreateDSPByType(FMOD_SYSTEM* system, FMOD_DSP_TYPE type, FMOD_DSP** dsp) {
-    FMOD_RESULT result = checkSystem(system);
-    if (result == FMOD_OK && type != FMOD_DSP_TYPE_OSCILLATOR)
-        result = FMOD_ERR_UNSUPPORTED;
-    if (result == FMOD_OK)
-        *dsp = &noiseUnit;
-    return result;
+    (void)system, (void)type;
+    *dsp = &noiseUnit;
+    return FMOD_OK;
 }
 
+/* The noise unit has no parameters that change it: noise is its only waveform, and noise has
+ * no rate. */
 FMOD_RESULT FMOD_DSP_SetParameter(FMOD_DSP* dsp, int index, float value) {
-    if (dsp != &noiseUnit)
-        return FMOD_ERR_INVALID_HANDLE;
-    if ((index == FMOD_DSP_OSCILLATOR_TYPE && value == noiseWaveform) ||
-        (index == FMOD_DSP_OSCILLATOR_RATE && value >= 1.0f && value <= 22000.0f))
-        return FMOD_OK;
-    return FMOD_ERR_INVALID_PARAM;
+    (void)index, (void)value;
+    return dsp == &noiseUnit ? FMOD_OK : FMOD_ERR_INVALID_HANDLE;
 }
 
 FMOD_RESULT FMOD_Channel_SetVolume(FMOD_CHANNEL* handle, float volume) {
     int index = findChannel(handle);
     if (index < 0)
         return FMOD_ERR_INVALID_HANDLE;
-    if (volume != volume)
-        return FMOD_ERR_INVALID_PARAM;
     SDL_LockAudio();
-    channels[index].volume = volume < 0.0f ? 0.0f : volume > 1.0f ? 1.0f : volume;
+    channels[index].volume = !(volume > 0.0f) ? 0.0f : volume > 1.0f ? 1.0f : volume; /* nan: 0 */
     SDL_UnlockAudio();
     return FMOD_OK;
 }
@@ -348,10 +305,7 @@ FMOD_RESULT FMOD_Channel_SetPaused(FMOD_CHANNEL* handle, FMOD_BOOL paused) {
     int index = findChannel(handle);
     if (index < 0)
         return FMOD_ERR_INVALID_HANDLE;
-    if (paused)
-        Mix_Pause(index);
-    else
-        Mix_Resume(index);
+    paused ? Mix_Pause(index) : Mix_Resume(index);
     return FMOD_OK;
 }
 
@@ -369,13 +323,11 @@ static const char* const errorTexts[] = {
     [FMOD_ERR_FILE_BAD] = "Error loading file. ",
     [FMOD_ERR_FILE_NOTFOUND] = "File not found. ",
     [FMOD_ERR_FORMAT] = "Unsupported file or audio format. ",
-    [FMOD_ERR_INITIALIZED] = "Cannot call this command after the system is initialised. ",
     [FMOD_ERR_INVALID_HANDLE] = "An invalid object handle was used. ",
     [FMOD_ERR_INVALID_PARAM] = "An invalid parameter was passed to this function. ",
     [FMOD_ERR_MEMORY] = "Not enough memory or resources. ",
     [FMOD_ERR_OUTPUT_INIT] = "Error initializing output device. ",
-    [FMOD_ERR_UNINITIALIZED] = "This command failed because the system was not initialised. ",
-    [FMOD_ERR_UNSUPPORTED] = "A command issued was not supported by this object. "};
+};
 
 const char* FMOD_ErrorString(FMOD_RESULT result) {
     int known = result >= 0 && result < (int)(sizeof errorTexts / sizeof *errorTexts);

@@ -26,13 +26,10 @@ typedef enum {
     FMOD_ERR_FILE_BAD = 19,
     FMOD_ERR_FILE_NOTFOUND = 23,
     FMOD_ERR_FORMAT = 25,
-    FMOD_ERR_INITIALIZED = 33,
     FMOD_ERR_INVALID_HANDLE = 36,
     FMOD_ERR_INVALID_PARAM = 37,
     FMOD_ERR_MEMORY = 43,
-    FMOD_ERR_OUTPUT_INIT = 60,
-    FMOD_ERR_UNINITIALIZED = 76,
-    FMOD_ERR_UNSUPPORTED = 78
+    FMOD_ERR_OUTPUT_INIT = 60
 } FMOD_RESULT;
 
 #define FMOD_INIT_NORMAL 0x00000000
@@ -46,15 +43,13 @@ typedef enum {
 /* A play reuses the channel *channel names, or takes the first free one when that handle is
  * null or stale, so an old handle never cuts off another play. */
 typedef enum { FMOD_CHANNEL_REUSE = -2 } FMOD_CHANNELINDEX;
+/* The one oscillator makes white noise whatever its parameters say. */
 typedef enum { FMOD_DSP_TYPE_OSCILLATOR = 2 } FMOD_DSP_TYPE;
-/* CreateDSPByType hands out the library's one oscillator, which makes white noise: TYPE takes
- * only 5 (white noise); RATE takes 1 to 22000 Hz and changes nothing. */
 typedef enum { FMOD_DSP_OSCILLATOR_TYPE = 0, FMOD_DSP_OSCILLATOR_RATE = 1 } FMOD_DSP_OSCILLATOR;
 
-/* One system at a time. Init starts SDL's audio and the mixer with maxchannels channels; with
- * no usable device it falls back to SDL's silent "dummy" driver and says so in one line on
- * standard output. Close stops everything, frees the sounds still loaded and shuts the device;
- * Release ends the system, closing it first if need be. */
+/* There is one system. Init starts SDL's audio and the mixer with maxchannels channels; with no
+ * usable device it falls back to SDL's silent "dummy" driver and says so in one line on
+ * standard output. Close (or Release) stops everything, frees the sounds and shuts the device. */
 FMOD_RESULT FMOD_System_Create(FMOD_SYSTEM** system);
 FMOD_RESULT FMOD_System_GetVersion(FMOD_SYSTEM* system, unsigned int* version);
 FMOD_RESULT FMOD_System_Init(FMOD_SYSTEM* system, int maxchannels, FMOD_INITFLAGS flags,
@@ -62,7 +57,7 @@ FMOD_RESULT FMOD_System_Init(FMOD_SYSTEM* system, int maxchannels, FMOD_INITFLAG
 FMOD_RESULT FMOD_System_Close(FMOD_SYSTEM* system);
 FMOD_RESULT FMOD_System_Release(FMOD_SYSTEM* system);
 
-/* A sound or stream is a WAV (or anything else the mixer reads) loaded whole. A missing file
+/* A sound or stream is a WAV (or anything else the mixer reads) loaded whole: a missing file
  * gives FMOD_ERR_FILE_NOTFOUND, an unreadable one FMOD_ERR_FILE_BAD, one the mixer cannot
  * decode FMOD_ERR_FORMAT. Release stops the channels that play the sound, then frees it. */
 FMOD_RESULT FMOD_System_CreateSound(FMOD_SYSTEM* system, const char* name, FMOD_MODE mode,
