@@ -7,6 +7,13 @@
 namespace {
 // Samples closer than this (squared pixels) to the last one are ignored.
 const int minSampleDistanceSquared = 400;
+// A frame adds at most one sample, so a minute of drawing at 30 frames a second is 1800 of
+// them; no player holds a stroke that long. Room for that many is made once, so drawing never
+// allocates; a longer stroke still keeps every sample, it merely allocates then.
+const size_t reservedSamples = 60 * 30;
+// A full turn in radians. The wrap of a negative angle adds it in double precision and the bin
+// divides by it in single precision; that mix gives the bins the game has always had.
+const double fullTurn = 6.283185307179586;
 // A template farther than this from the stroke is no match.
 const unsigned acceptLimit = 13;
 // Border of the warping table: no alignment may start off the corner.
@@ -14,6 +21,8 @@ const unsigned unreachable = 100000;
 } // namespace
 
 GestureRecognizer::GestureRecognizer() {
+    strokeCodes.reserve(reservedSamples);
+    strokePoints.reserve(reservedSamples);
     reset();
 }
 
@@ -29,6 +38,7 @@ void GestureRecognizer::reset() {
 }
 
 void GestureRecognizer::beginStroke(int x, int y) {
+    // clear() keeps the room of earlier strokes.
     strokeCodes.clear();
     strokePoints.clear();
     lastSampleX = static_cast<float>(x);
@@ -51,8 +61,8 @@ int GestureRecognizer::directionBin(int dx, int dy) const {
     float theta = static_cast<float>(std::atan2(static_cast<double>(dy), static_cast<double>(dx)));
     theta += sectorWidth / 2;
     if (theta < 0)
-        theta = static_cast<float>(theta + 6.283185307);
-    int bin = static_cast<int>(theta / 6.2831855f * 100.0f);
+        theta = static_cast<float>(theta + fullTurn);
+    int bin = static_cast<int>(theta / static_cast<float>(fullTurn) * 100.0f);
     // Rounding just below a full turn must not step past the table.
     return bin > 99 ? 99 : bin;
 }
