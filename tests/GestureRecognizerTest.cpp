@@ -62,13 +62,18 @@ TEST(GestureRecognizer, DistancesToTheSevenTemplatesAndTheChosenGesture) {
             code -= '0';
         return r.classify();
     };
+    const std::vector<GestureTemplate> all(gestureTemplates, gestureTemplates + 7);
+    classifyWith(all, "110776543701");
+    const int* matrix = r.costMatrix.data();
     for (const auto& [stroke, want] : cases) {
-        std::vector<int> got = {classifyWith({gestureTemplates, gestureTemplates + 7}, stroke)};
+        std::vector<int> got = {classifyWith(all, stroke)};
+        EXPECT_EQ(r.costMatrix.data(), matrix) << "no stroke is longer than the first";
         for (const std::vector<float>& t : r.templates)
             got.push_back(int(r.templateDistance(t, r.strokeCodes)));
         EXPECT_EQ(got, want) << "stroke " << stroke;
     }
     EXPECT_EQ(classifyWith({}, "666666"), -1);
+    EXPECT_EQ(classifyWith({{3, "0"}}, "4"), 3) << "one code each is read at the corner, 0";
     EXPECT_EQ(classifyWith({{5, "0033300"}}, "6666222"), 5); // distance 13 is accepted
     EXPECT_EQ(classifyWith({{0, "666666"}}, "2234566"), -1); // 14 is not
     EXPECT_EQ(classifyWith({{9, "000000"}, {3, "000000"}}, "0000"), 9) << "ties go to the earlier";
