@@ -26,7 +26,8 @@ class GestureRecognizer {
     void addTemplate(const std::string& codes, int id);
     // The gesture id of the current stroke, or -1 for none.
     int classify();
-    // Warping distance between a template and a stroke.
+    // Warping distance between a template and a stroke. Neither this nor classify allocates
+    // unless the stroke or the template is longer than any met before.
     unsigned templateDistance(const std::vector<float>& templateCodes,
                               const std::vector<float>& stroke);
     // Circular difference of two direction codes, 0 to 4.
@@ -36,6 +37,8 @@ class GestureRecognizer {
     std::vector<StrokePoint> strokePoints;
     std::vector<std::vector<float>> templates;
     std::vector<int> templateIds;
+    // The cost of each cell of the last comparison, in its top-left (T + 1) x (S + 1) corner;
+    // it only grows, to the longest template and stroke met so far.
     boost::multi_array<int, 2> costMatrix;
     float lastSampleX = 0;
     float lastSampleY = 0;
@@ -46,6 +49,24 @@ class GestureRecognizer {
     // Angle bin 0 to 99 of a displacement, 3.6 degrees each, bin 0 starting at -22.5 degrees.
     int directionBin(int dx, int dy) const;
 
-    // Running sums of the warping distance, the same shape as costMatrix.
-    boost::multi_array<unsigned, 2> sumMatrix;
+    // Takes in the stroke once per comparison or classification: its codes as ints, each
+    // direction code's costs against it, and room for templates of up to longestTemplate codes.
+    void loadStroke(const std::vector<float>& stroke, size_t longestTemplate);
+    // Costs of one template code against each stroke code but the last, from index 1 on.
+    void fillCosts(int* costs, int templateCode) const;
+    // Row i of costMatrix.
+    int* costRow(size_t i);
+    // The distance of a non-empty template to the loaded, non-empty stroke.
+    unsigned warpingDistance(const std::vector<float>& templateCodes);
+    // Turn sumRow from the sums of one row into those of the next, or the one after.
+    void addRowOfSums(const int* costs);
+    void addTwoRowsOfSums(const int* firstCosts, const int* secondCosts);
+
+    // The loaded stroke: its length and its codes as ints.
+    size_t strokeLength = 0;
+    std::vector<int> strokeDirections;
+    // The costs of direction code c against the loaded stroke, from c x strokeLength on.
+    std::vector<int> directionCosts;
+    // One row of running sums of the warping distance; it only grows.
+    std::vector<unsigned> sumRow;
 };

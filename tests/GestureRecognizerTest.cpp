@@ -62,14 +62,45 @@ TEST(GestureRecognizer, DistancesToTheSevenTemplatesAndTheChosenGesture) {
             code -= '0';
         return r.classify();
     };
+    const std::vector<GestureTemplate> all(gestureTemplates, gestureTemplates + 7);
+    classifyWith(all, "110776543701");
+    const int* matrix = r.costMatrix.data();
     for (const auto& [stroke, want] : cases) {
-        std::vector<int> got = {classifyWith({gestureTemplates, gestureTemplates + 7}, stroke)};
+        std::vector<int> got = {classifyWith(all, stroke)};
+        EXPECT_EQ(r.costMatrix.data(), matrix) << "no stroke is longer than the first";
         for (const std::vector<float>& t : r.templates)
             got.push_back(int(r.templateDistance(t, r.strokeCodes)));
         EXPECT_EQ(got, want) << "stroke " << stroke;
     }
     EXPECT_EQ(classifyWith({}, "666666"), -1);
+    EXPECT_EQ(classifyWith({{3, "0"}}, "4"), 3) << "one code each is read at the corner, 0";
     EXPECT_EQ(classifyWith({{5, "0033300"}}, "6666222"), 5); // distance 13 is accepted
     EXPECT_EQ(classifyWith({{0, "666666"}}, "2234566"), -1); // 14 is not
     EXPECT_EQ(classifyWith({{9, "000000"}, {3, "000000"}}, "0000"), 9) << "ties go to the earlier";
+}
+
+TEST(GestureRecognizer, AStrokeKeepsItsRoomAndEverySample) {
+    GestureRecognizer r;
+    r.beginStroke(100, 100);
+    const StrokePoint* points = r.strokePoints.data();
+    const float* codes = r.strokeCodes.data();
+    // Back and forth 30 px a frame, a sample each: a minute of drawing, then some more.
+    int frame = 0;
+    auto drawUntil = [&](int last) {
+        for (; frame < last; ++frame)
+            r.addPoint(frame % 2 ? 100 : 130, 100);
+    };
+    drawUntil(1800);
+    EXPECT_TRUE(r.strokePoints.data() == points && r.strokeCodes.data() == codes)
+        << "a minute of drawing must find its room made";
+    drawUntil(2000);
+    ASSERT_EQ(r.strokePoints.size(), 2000u);
+    ASSERT_EQ(r.strokeCodes.size(), 2000u);
+    EXPECT_EQ(r.strokeCodes[1998], 0);
+    EXPECT_EQ(r.strokeCodes[1999], 4);
+    EXPECT_EQ(r.strokePoints[1999].x, 100);
+    const size_t room = r.strokePoints.capacity();
+    r.beginStroke(0, 0);
+    EXPECT_TRUE(r.strokePoints.empty() && r.strokeCodes.empty());
+    EXPECT_EQ(r.strokePoints.capacity(), room) << "a new stroke keeps the room of the last";
 }
