@@ -172,7 +172,7 @@ const Scene conversationLesson = {
         {moveUp,
          {"Did you learn nothing before, dear?", "Show me that you are moving up first, please."}},
         {moveDown,
-         {"Don't be so stupid! What did I just teach you?",
+         {"Don't be so stupid! Point down first, then go.",
           "Show me that you're going to move down first, dear."}},
         {moveLeft,
          {"How vulgar!  Don't do that.", "Show me that you are moving left first, dear."}},
@@ -181,7 +181,7 @@ const Scene conversationLesson = {
           "Show me that you're going to move right first, dear."}},
         {leavingSlot,
          {"You cannot just walk away from me!  Signal the end of our conversation first.",
-          "Make a U-shape to end the conversation"}},
+          "Draw a U to end the conversation, son."}},
     }),
     {
         said("Oh, how fast you're growing up, dear."),
@@ -191,7 +191,7 @@ const Scene conversationLesson = {
         said("You need to learn the art of conversation."),
         said("And now, for the most important part of any conversation..."),
         said("It is how you end one."),
-        said("To end a conversation, you draw a U-shape, from right to left."),
+        said("Draw a U from the top right: down, along to the left, then up."),
         said("You can't politely leave anyone's company until you have made that sign."),
         said("Now, make your way over to the table."),
         onWalkingInto(Icon::table, "Marvellous! You will be a celebrated wit one day, son."),
@@ -252,7 +252,7 @@ const Scene salesJob = {
         said("Only the sale counts, got it?").turning(Icon::wall, Icon::wallFirstForm),
         said("Here's the product: our own brand of mascara.")
             .turning(Icon::wall, Icon::wallFirstForm),
-        said("At any house, just make the Z-gesture with your mouse.  The sale will be yours.")
+        said("Next to a house, draw a Z with the mouse: right, down-left, right. It's a sale!")
             .turning(Icon::wall, Icon::wallFirstForm),
         said("After a sale, don't bother with polite goodbyes. Move straight on to the next "
              "house, kid.")
