@@ -132,12 +132,12 @@ const Scene pointingLesson = {
     refusing({
         {moveUp,
          {"Now, now! You must point towards me before you move towards me, sweetheart.",
-          "To point up, press the button, drag the mouse upwards and then let it go."}},
+          "To point north, press the button, drag the mouse upwards, then let it go."}},
         {moveDown,
-         {"You must point down first, dear, before you move down.",
-          "You must point down first, dear, before you move down."}},
+         {"You must point south first, dear, before you go south.",
+          "You must point south first, dear, before you go south."}},
         {moveLeft,
-         {"No! You can't go west like that.  Point west first, then go there.",
+         {"No! You cannot go west like that. Point west first, then go there.",
           "You must point west first, dear, before you move west."}},
         {moveRight,
          {"No! You can't go east like that. Point east first, then go there.",
@@ -145,7 +145,7 @@ const Scene pointingLesson = {
     }),
     {
         said("Now, my little one, it is time you had a few lessons in how to behave."),
-        said("You cannot simply walk about wherever you please.  People will think that you "
+        said("You cannot simply walk about wherever you please, dear. People will think you "
              "have gone mad."),
         said("You must never make a move without first giving some outward sign of what you "
              "intend to do."),
@@ -156,7 +156,7 @@ const Scene pointingLesson = {
              "going."),
         said("Otherwise your movement would come as a real shock to them, and they'd be "
              "frightened."),
-        said("Now show me.  Point north, and come up to say hello to me."),
+        said("Now show me, poppet: point north, then come and say hello."),
         onWalkingInto(Icon::mother, "Yes! Good, my boy."),
         said("Now walk over to the table in the same way."),
         onWalkingInto(Icon::table,
@@ -172,16 +172,16 @@ const Scene conversationLesson = {
         {moveUp,
          {"Did you learn nothing before, dear?", "Show me that you are moving up first, please."}},
         {moveDown,
-         {"Don't be so stupid! What did I just teach you?",
+         {"Don't be so stupid! Point down first, then go.",
           "Show me that you're going to move down first, dear."}},
         {moveLeft,
-         {"How vulgar!  Don't do that.", "Show me that you are moving left first, dear."}},
+         {"How vulgar! Point, then go.", "Show me that you are moving left first, dear."}},
         {moveRight,
          {"Why must you act like that, child?",
           "Show me that you're going to move right first, dear."}},
         {leavingSlot,
-         {"You cannot just walk away from me!  Signal the end of our conversation first.",
-          "Make a U-shape to end the conversation"}},
+         {"You cannot just walk away from me! First, signal the end of our conversation.",
+          "Draw a U to end the conversation, son."}},
     }),
     {
         said("Oh, how fast you're growing up, dear."),
@@ -191,7 +191,7 @@ const Scene conversationLesson = {
         said("You need to learn the art of conversation."),
         said("And now, for the most important part of any conversation..."),
         said("It is how you end one."),
-        said("To end a conversation, you draw a U-shape, from right to left."),
+        said("Draw a U from the top right: down, along to the left, then up."),
         said("You can't politely leave anyone's company until you have made that sign."),
         said("Now, make your way over to the table."),
         onWalkingInto(Icon::table, "Marvellous! You will be a celebrated wit one day, son."),
@@ -216,10 +216,10 @@ const Scene theFriend = {
         onWalkingInto(Icon::oldFriend, "Have you been busy with classes, or what?"),
         said("Hey, do you see that guy there, round the corner?"),
         said("I think he's been checking you out, man."),
-        said("Go on, then, go round there and say hello to him."),
+        said("Go on, then. Go round there and say hello to him."),
         // The stranger.
         onWalkingInto(Icon::stranger, strangerGreeting),
-        said("You're very sweet, did anyone tell you?"),
+        said("You're very sweet. Did anyone tell you?"),
         restingLine,
     },
 };
@@ -252,7 +252,7 @@ const Scene salesJob = {
         said("Only the sale counts, got it?").turning(Icon::wall, Icon::wallFirstForm),
         said("Here's the product: our own brand of mascara.")
             .turning(Icon::wall, Icon::wallFirstForm),
-        said("At any house, just make the Z-gesture with your mouse.  The sale will be yours.")
+        said("Next to a house, draw a Z with the mouse: right, down-left, right. It's a sale!")
             .turning(Icon::wall, Icon::wallFirstForm),
         said("After a sale, don't bother with polite goodbyes. Move straight on to the next "
              "house, kid.")
@@ -270,7 +270,7 @@ const Scene theEnding = {
         said("You made a lot of profit."),
         said("And your eyes have been opened as well."),
         said("You no longer behave like a symbol or a concept."),
-        said("You are yourself, again."),
+        said("Once again, you are you."),
         said("A free agent."),
         said("Now, does that feel good?"),
     },

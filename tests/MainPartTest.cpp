@@ -267,7 +267,7 @@ TEST(SceneContent, TextsHaveTheirLengthsAndFitTheBoxAndBoardsHoldTheirIcons) {
             add(line.text);
         EXPECT_EQ(sizes, lengths[scene]) << "scene " << scene;
         if (scene == 2) { // the reminder for moving up is about up, not the left-hand one
-            EXPECT_EQ(part.refusals[4].repeatText, "Make a U-shape to end the conversation");
+            EXPECT_EQ(part.refusals[4].repeatText, "Draw a U to end the conversation, son.");
             EXPECT_NE(part.refusals[0].repeatText.find(" up "), std::string::npos);
         }
     }
