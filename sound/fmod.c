@@ -1,6 +1,6 @@
 /* Our own small sound library on SDL_mixer, offering the calls the game's sound object makes:
- * the one system's channels are mixer channels, sounds are mixer chunks, and the noise unit is
- * rendered by a per-channel mixer effect. */
+ * the one system's channels are mixer channels and sounds are mixer chunks; the noise unit has a
+ * channel of its own past the mixer's, which the mixer's post-mix hook adds to every block. */
 #include "sound/fmod.h"
 
 #include <SDL/SDL.h>
@@ -32,32 +32,34 @@ struct FMOD_DSP {
 };
 
 struct FMOD_SYSTEM {
-    int count; /* channels, 0 until Init */
+    int count; /* mixer channels, 0 until Init; the noise channel is the one after them */
     FMOD_SOUND* sounds;
 };
 
-/* The audio thread reads noiseState and volume through the channel's effect, so they change
- * only with the audio locked. */
+/* The noise channel as the audio thread reads it, so it changes only with the audio locked. */
 typedef struct {
-    uintptr_t generation; /* bumped whenever the channel is handed to a new play */
-    uint32_t noiseState;  /* the noise generator's state on the noise unit's channel, else 0 */
+    int playing;
+    int paused;
+    uint32_t state; /* the noise generator's state, never 0 */
     float volume;
-} Channel;
+} Noise;
 
 static FMOD_SYSTEM theSystem;
-static Channel channels[maxChannels];
+/* Each channel's generation, bumped whenever the channel is handed to a new play. */
+static uintptr_t generations[maxChannels + 1];
 static FMOD_DSP noiseUnit;
-/* The noise unit plays on its channel as an endless loop of this silence, which the channel's
- * effect replaces with the noise. */
-static Sint16 silenceData[2048 * outputChannels];
-static Mix_Chunk silence = {0, (Uint8*)silenceData, sizeof silenceData, MIX_MAX_VOLUME};
+static Noise noise;
 
 /* Returns the channel's index, or -1 for a null handle or one whose channel has since been
  * handed to another play. */
 static int findChannel(FMOD_CHANNEL* handle) {
     uintptr_t value = (uintptr_t)handle;
     int i = (int)(value & maxChannels) - 1;
-    return i >= 0 && i < theSystem.count && channels[i].generation == value >> indexBits ? i : -1;
+    return i >= 0 && i <= theSystem.count && generations[i] == value >> indexBits ? i : -1;
+}
+
+static int isNoiseChannel(int index) {
+    return index == theSystem.count;
 }
 
 /* xorshift32: cheap, and the same hiss on every run, spread evenly over -1 to 1. */
@@ -70,22 +72,22 @@ static float nextNoise(uint32_t* noiseState) {
     return (float)((double)x / 2147483648.0 - 1.0);
 }
 
-static Sint16 toSample(float value) {
-    long s = lrintf(value * 32767.0f);
+static Sint16 clampSample(long s) {
     return (Sint16)(s > 32767 ? 32767 : s < -32768 ? -32768 : s);
 }
 
-/* Runs in the audio thread on each buffer the channel contributes, before the mixer adds it at
- * full mixer volume: the channel's float volume is applied here, unrounded. */
-static void channelEffect(int mixChannel, void* stream, int length, void* userData) {
-    Channel* channel = (Channel*)userData;
+/* Runs in the audio thread on every mixed block, in place: the noise at its channel's float
+ * volume, unrounded, the same on both sides, added to what the mixer's channels made. */
+static void addNoise(void* userData, Uint8* stream, int length) {
     Sint16* samples = (Sint16*)stream;
     int count = length / (int)sizeof(Sint16);
-    (void)mixChannel;
-    for (int i = 0; channel->noiseState && i + outputChannels <= count; i += outputChannels)
-        samples[i] = samples[i + 1] = toSample(nextNoise(&channel->noiseState) * channel->volume);
-    for (int i = 0; !channel->noiseState && channel->volume != 1.0f && i < count; ++i)
-        samples[i] = toSample(samples[i] / 32767.0f * channel->volume);
+    (void)userData;
+    for (int i = 0; noise.playing && !noise.paused && i + outputChannels <= count;
+         i += outputChannels) {
+        const long s = lrintf(nextNoise(&noise.state) * noise.volume * 32767.0f);
+        samples[i] = clampSample(samples[i] + s);
+        samples[i + 1] = clampSample(samples[i + 1] + s);
+    }
 }
 
 /* SDL 1.2 has no hints, so the dummy driver is asked for through the environment; the old value
@@ -159,18 +161,17 @@ FMOD_RESULT FMOD_System_Init(FMOD_SYSTEM* system, int maxchannels, FMOD_INITFLAG
     FMOD_RESULT result = openOutput();
     if (result != FMOD_OK)
         return result;
-    /* The mixer marks a paused channel with the tick count of the pause, so a pause in the very
-     * first millisecond would be lost. */
-    while (SDL_GetTicks() == 0)
-        SDL_Delay(1);
     Mix_AllocateChannels(maxchannels);
     theSystem.count = maxchannels;
+    Mix_SetPostMix(addNoise, NULL);
     return FMOD_OK;
 }
 
 FMOD_RESULT FMOD_System_Close(FMOD_SYSTEM* system) {
     (void)system;
+    Mix_SetPostMix(NULL, NULL);
     Mix_HaltChannel(-1);
+    noise.playing = 0;
     while (theSystem.sounds)
         FMOD_Sound_Release(theSystem.sounds);
     theSystem.count = 0;
@@ -227,55 +228,52 @@ FMOD_RESULT FMOD_Sound_Release(FMOD_SOUND* sound) {
     return FMOD_OK;
 }
 
-/* The channel the handle names while that handle is still good, else the first idle one, which
- * then starts a new generation. */
-static int pickChannel(FMOD_CHANNEL* handle) {
-    int index = findChannel(handle);
-    for (int i = 0; index < 0 && i < theSystem.count; ++i)
-        if (!Mix_Playing(i))
-            channels[index = i].generation += 1;
-    return index;
+/* A handle to a channel, naming its present play. */
+static FMOD_CHANNEL* handleOf(int index) {
+    return (FMOD_CHANNEL*)(generations[index] << indexBits | (uintptr_t)(index + 1));
 }
 
-/* Plays a sound, or the noise unit when sound is null; known says the caller's handle is ours.
- * The only channel choice is FMOD_CHANNEL_REUSE. */
-static FMOD_RESULT play(int known, FMOD_SOUND* sound, FMOD_BOOL paused, FMOD_CHANNEL** handle) {
-    if (!known)
+/* The only channel choice is FMOD_CHANNEL_REUSE: the mixer channel the handle names while that
+ * handle is still good, else the first idle one, which then starts a new generation. */
+FMOD_RESULT FMOD_System_PlaySound(FMOD_SYSTEM* system, FMOD_CHANNELINDEX channelid,
+                                  FMOD_SOUND* sound, FMOD_BOOL paused, FMOD_CHANNEL** handle) {
+    (void)system, (void)channelid;
+    if (!soundLink(sound))
         return FMOD_ERR_INVALID_HANDLE;
-    int index = pickChannel(*handle);
+    int index = findChannel(*handle);
+    if (isNoiseChannel(index))
+        index = -1;
+    for (int i = 0; index < 0 && i < theSystem.count; ++i)
+        if (!Mix_Playing(i))
+            generations[index = i] += 1;
     if (index < 0)
         return FMOD_ERR_CHANNEL_ALLOC;
-    Channel* channel = &channels[index];
-    /* Locked throughout, so the mixer never plays the new chunk without its effect, nor a paused
-     * start unpaused. */
+    /* Locked, so the mixer never plays a paused start for a moment. */
     SDL_LockAudio();
-    Mix_HaltChannel(index);
-    channel->noiseState = sound ? 0 : 0x9e3779b9u;
-    channel->volume = 1.0f;
-    int started =
-        Mix_PlayChannel(index, sound ? sound->chunk : &silence, sound ? sound->loops : -1) >= 0 &&
-        Mix_RegisterEffect(index, channelEffect, NULL, channel) != 0;
+    Mix_Volume(index, MIX_MAX_VOLUME);
+    int started = Mix_PlayChannel(index, sound->chunk, sound->loops) >= 0;
     if (started && paused)
         Mix_Pause(index);
-    if (!started)
-        Mix_HaltChannel(index);
     SDL_UnlockAudio();
     if (!started)
         return FMOD_ERR_CHANNEL_ALLOC;
-    *handle = (FMOD_CHANNEL*)(channel->generation << indexBits | (uintptr_t)(index + 1));
+    *handle = handleOf(index);
     return FMOD_OK;
 }
 
-FMOD_RESULT FMOD_System_PlaySound(FMOD_SYSTEM* system, FMOD_CHANNELINDEX channelid,
-                                  FMOD_SOUND* sound, FMOD_BOOL paused, FMOD_CHANNEL** channel) {
-    (void)system, (void)channelid;
-    return play(soundLink(sound) != NULL, sound, paused, channel);
-}
-
 FMOD_RESULT FMOD_System_PlayDSP(FMOD_SYSTEM* system, FMOD_CHANNELINDEX channelid, FMOD_DSP* dsp,
-                                FMOD_BOOL paused, FMOD_CHANNEL** channel) {
+                                FMOD_BOOL paused, FMOD_CHANNEL** handle) {
     (void)system, (void)channelid;
-    return play(dsp == &noiseUnit, NULL, paused, channel);
+    if (dsp != &noiseUnit)
+        return FMOD_ERR_INVALID_HANDLE;
+    const int index = theSystem.count;
+    if (findChannel(*handle) != index)
+        generations[index] += 1;
+    SDL_LockAudio();
+    noise = (Noise){1, paused, 0x9e3779b9u, 1.0f};
+    SDL_UnlockAudio();
+    *handle = handleOf(index);
+    return FMOD_OK;
 }
 
 FMOD_RESULT FMOD_System_CreateDSPByType(FMOD_SYSTEM* system, FMOD_DSP_TYPE type, FMOD_DSP** dsp) {
@@ -295,8 +293,12 @@ FMOD_RESULT FMOD_Channel_SetVolume(FMOD_CHANNEL* handle, float volume) {
     int index = findChannel(handle);
     if (index < 0)
         return FMOD_ERR_INVALID_HANDLE;
+    volume = !(volume > 0.0f) ? 0.0f : volume > 1.0f ? 1.0f : volume; /* nan: 0 */
     SDL_LockAudio();
-    channels[index].volume = !(volume > 0.0f) ? 0.0f : volume > 1.0f ? 1.0f : volume; /* nan: 0 */
+    if (isNoiseChannel(index))
+        noise.volume = volume;
+    else
+        Mix_Volume(index, (int)lrintf(volume * MIX_MAX_VOLUME));
     SDL_UnlockAudio();
     return FMOD_OK;
 }
@@ -305,7 +307,12 @@ FMOD_RESULT FMOD_Channel_SetPaused(FMOD_CHANNEL* handle, FMOD_BOOL paused) {
     int index = findChannel(handle);
     if (index < 0)
         return FMOD_ERR_INVALID_HANDLE;
-    paused ? Mix_Pause(index) : Mix_Resume(index);
+    SDL_LockAudio();
+    if (isNoiseChannel(index))
+        noise.paused = paused;
+    else
+        paused ? Mix_Pause(index) : Mix_Resume(index);
+    SDL_UnlockAudio();
     return FMOD_OK;
 }
 
@@ -313,7 +320,12 @@ FMOD_RESULT FMOD_Channel_Stop(FMOD_CHANNEL* handle) {
     int index = findChannel(handle);
     if (index < 0)
         return FMOD_ERR_INVALID_HANDLE;
-    Mix_HaltChannel(index);
+    SDL_LockAudio();
+    if (isNoiseChannel(index))
+        noise.playing = 0;
+    else
+        Mix_HaltChannel(index);
+    SDL_UnlockAudio();
     return FMOD_OK;
 }
 

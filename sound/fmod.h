@@ -74,7 +74,8 @@ FMOD_RESULT FMOD_System_PlayDSP(FMOD_SYSTEM* system, FMOD_CHANNELINDEX channelid
 FMOD_RESULT FMOD_System_CreateDSPByType(FMOD_SYSTEM* system, FMOD_DSP_TYPE type, FMOD_DSP** dsp);
 FMOD_RESULT FMOD_DSP_SetParameter(FMOD_DSP* dsp, int index, float value);
 
-/* The volume is a linear gain, kept within 0 to 1, applied in float to every sample. */
+/* The volume is a linear gain, kept within 0 to 1: applied in float to every sample of the
+ * noise, and in the mixer's 129 steps to a sound. */
 FMOD_RESULT FMOD_Channel_SetVolume(FMOD_CHANNEL* channel, float volume);
 FMOD_RESULT FMOD_Channel_SetPaused(FMOD_CHANNEL* channel, FMOD_BOOL paused);
 FMOD_RESULT FMOD_Channel_Stop(FMOD_CHANNEL* channel);
