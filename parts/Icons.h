@@ -36,8 +36,10 @@ constexpr int soldHouse = 20;
 // The black surround of every room, and the whole last scene.
 constexpr int voidTile = 32;
 
-// The mouse pointer, drawn over everything; never on a board.
+// The mouse pointer, drawn over everything; never on a board. Its silhouette, a little larger,
+// is drawn first to clear the ground under it, which gives the arrow its dark outline.
 constexpr int pointer = 6;
+constexpr int pointerSilhouette = 7;
 // Legend icon firstLegend + k on a board offers gesture k in that scene; drawn over the boy
 // while he blinks with a recognised gesture.
 constexpr int firstLegend = 33;

@@ -85,6 +85,8 @@ class MainPart : public EnginePart {
   private:
     // Appends scene s's seven refusal entries and its script lines (MainPartScenes.cpp).
     void appendSceneContent(int scene);
+    // The pointer with its top-left corner at (x, y), outlined so it shows on any tile.
+    void drawPointer(int x, int y);
     // Counts the scene as finished and tells the engine so.
     int finishScene();
 

@@ -52,5 +52,21 @@ void MainPart::draw() {
 
     // Scenes that accept no gesture show no pointer.
     if (!recognizer->templates.empty())
-        icons->drawIcon(mouseX - pointerTipX, mouseY - pointerTipY, Icon::pointer);
+        drawPointer(mouseX - pointerTipX, mouseY - pointerTipY);
+}
+
+void MainPart::drawPointer(int x, int y) {
+    // Added onto the tiles, as everything is drawn since the intro, a white arrow would vanish
+    // on light ones: its silhouette first multiplies what lies under it by black, then the
+    // arrow is added in. Blending stays on, as the game always has it, and the blend function
+    // goes back to what it was.
+    glEnable(GL_BLEND);
+    GLint source = GL_ONE, destination = GL_ONE;
+    glGetIntegerv(GL_BLEND_SRC, &source);
+    glGetIntegerv(GL_BLEND_DST, &destination);
+    glBlendFunc(GL_ZERO, GL_ONE_MINUS_SRC_COLOR);
+    video->icons->drawIcon(x, y, Icon::pointerSilhouette);
+    glBlendFunc(GL_ONE, GL_ONE);
+    video->icons->drawIcon(x, y, Icon::pointer);
+    glBlendFunc(source, destination);
 }

@@ -306,7 +306,14 @@ TEST(SceneDrawing, BoardBlinkBoxAndPointerAsTheIconSheetAndTheBoxDrawThemAlone) 
                 part.video->font->drawWrappedText(185, 11, 20, part.shownText.c_str());
             }
             if (scene != 0 && scene != 5) // only scenes that take gestures show the pointer
-                part.video->icons->drawIcon(300 - 9, 250 - 10, 6);
+            { // the silhouette clears the ground to black, then the arrow is added
+                glEnable(GL_BLEND);
+                glBlendFunc(GL_ZERO, GL_ONE_MINUS_SRC_COLOR);
+                part.video->icons->drawIcon(300 - 9, 250 - 10, Icon::pointerSilhouette);
+                glBlendFunc(GL_ONE, GL_ONE);
+                part.video->icons->drawIcon(300 - 9, 250 - 10, Icon::pointer);
+                glBlendFunc(GL_ONE, GL_ZERO);
+            }
             const std::vector<Rgb> expected = readWindow();
             ASSERT_FALSE(scene < 5 && expected == std::vector<Rgb>(640 * 480)) << "nothing drawn";
             part.draw();
