@@ -14,6 +14,7 @@
 #include "parts/IntroPart.h"
 #include "parts/MainPart.h"
 #include "parts/TitlePart.h"
+#include "sound/Effects.h"
 #include "sound/SoundSystem.h"
 
 namespace {
@@ -26,8 +27,7 @@ SubengineInterface* subsystems() {
         made->timer = new Timer;
         made->sound = new SoundSystem;
         made->video = new Video;
-        for (const char* effect :
-             {"audio/blipn.wav", "audio/bigblip.wav", "audio/good.wav", "audio/bad.wav"})
+        for (const char* effect : effectFiles)
             made->sound->loadSound(effect);
         made->sound->startBackground();
     }
@@ -83,16 +83,19 @@ void send(MainPart* part, Uint8 type, SDLKey key = SDLK_UNKNOWN) {
     part->handleEvent(&event);
 }
 
+// The pointing lesson: the busiest board of the first scenes, with a pointer and a legend.
+const int pointingLesson = 1;
+
 // The pointing lesson as it opens: its first line on show.
 MainPart* sceneWithText() {
-    static int scene = 1;
+    static int scene = pointingLesson;
     static MainPart* part = new MainPart(subsystems(), &scene);
     return part;
 }
 
 // The pointing lesson once its opening lines are read: nothing on show, waiting for a move.
 MainPart* idleScene() {
-    static int scene = 1;
+    static int scene = pointingLesson;
     static MainPart* part = nullptr;
     if (!part) {
         part = new MainPart(subsystems(), &scene);

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "gesture/GestureTemplates.h"
+
 namespace {
 // Samples closer than this (squared pixels) to the last one are ignored.
 const int minSampleDistanceSquared = 400;
@@ -86,7 +88,7 @@ void GestureRecognizer::addTemplate(const std::string& codes, int id) {
 int GestureRecognizer::classify() {
     // A click without any sample is no gesture (its distance to every template would be 0).
     if (strokeCodes.empty())
-        return -1;
+        return noGesture;
     size_t longestTemplate = 0;
     for (const std::vector<float>& t : templates)
         longestTemplate = std::max(longestTemplate, t.size());
@@ -103,7 +105,7 @@ int GestureRecognizer::classify() {
         }
     }
     if (bestIndex < 0 || best > acceptLimit)
-        return -1;
+        return noGesture;
     return templateIds[bestIndex];
 }
 
