@@ -1,7 +1,16 @@
 #!/usr/bin/env bash
-# Configures and builds the game, the tests, the asset tool and the benchmarks into build/.
-# Extra arguments go to CMake's configure step (the test command adds -DWANDERKIN_WERROR=ON).
+# Configures and builds into build/. With --play only the game itself, without the tests: what
+# scripts/play.sh needs, and the quickest build. Otherwise the game, the tests, the tools, the
+# desktop files and the benchmarks. Further arguments go to CMake's configure step (the test
+# command adds -DWANDERKIN_WERROR=ON).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
-cmake --build build -j"$(nproc)"
+settings=(-DWANDERKIN_TESTS=ON)
+targets=()
+if [ "${1:-}" = --play ]; then
+    shift
+    settings=(-DWANDERKIN_TESTS=OFF)
+    targets=(--target wanderkin)
+fi
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo "${settings[@]}" "$@"
+cmake --build build -j"$(nproc)" "${targets[@]}"

@@ -1,13 +1,28 @@
 #!/usr/bin/env bash
-# Installs the Debian packages wanderkin needs to build, play and test; only what is missing.
+# Installs the Debian packages wanderkin needs, only what is missing: with --play what building
+# and playing the game take; without it, also everything the tests, benchmarks and the
+# package build take. Runs apt-get as root, through sudo when needed, and never waits for an
+# answer from apt or dpkg.
 set -euo pipefail
 
-packages=(
-    build-essential cmake pkg-config
+play_packages=(
+    g++ make cmake
     libsdl1.2-compat-dev libsdl-mixer1.2-dev libgl-dev libgl1-mesa-dri libboost-dev
+)
+test_packages=(
     googletest libgtest-dev libbenchmark-dev
     xvfb xauth xdotool imagemagick
+    dpkg-dev file desktop-file-utils appstream groff-base
 )
+
+packages=("${play_packages[@]}")
+what="build and play"
+if [ "${1:-}" = --play ]; then
+    shift
+else
+    packages+=("${test_packages[@]}")
+    what="build, play and test"
+fi
 
 missing=()
 for package in "${packages[@]}"; do
@@ -17,19 +32,25 @@ for package in "${packages[@]}"; do
 done
 
 if [ ${#missing[@]} -eq 0 ]; then
-    echo "All build and test packages are installed."
+    echo "All packages to $what wanderkin are installed."
     exit 0
 fi
 
+apt_install=(apt-get install -y --no-install-recommends
+    -o Dpkg::Options::=--force-confdef -o Dpkg::Options::=--force-confold "${missing[@]}")
 if [ "$(id -u)" -eq 0 ]; then
-    as_root=()
+    as_root=(env DEBIAN_FRONTEND=noninteractive)
 elif command -v sudo >/dev/null 2>&1; then
-    as_root=(sudo)
+    # sudo drops most of the environment, so the setting goes in as part of the command.
+    as_root=(sudo env DEBIAN_FRONTEND=noninteractive)
 else
-    echo "These packages are missing and installing them needs root: ${missing[*]}"
+    echo "Installing the missing packages needs root, and sudo is not installed. Run this"
+    echo "(it asks for root's password), then this script again:"
+    echo "  su -c 'apt-get update && DEBIAN_FRONTEND=noninteractive ${apt_install[*]}'"
+    echo "or ask your administrator to install: ${missing[*]}"
     exit 1
 fi
 
 echo "Installing: ${missing[*]}"
 "${as_root[@]}" apt-get update
-DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+"${as_root[@]}" "${apt_install[@]}"

@@ -1,22 +1,16 @@
 #!/usr/bin/env bash
-# Adds wanderkin to the desktop's application menu for the current user. The entry starts the
-# game in this repository's root, where it finds textures/ and audio/.
+# Adds wanderkin to this user's desktop menu: builds the game and installs it under ~/.local
+# with the same install rules as the Debian package (the launcher in ~/.local/bin, the game and
+# its data, the menu entry, the icon and the manual page).
 set -euo pipefail
-root="$(cd "$(dirname "$0")/.." && pwd)"
-if [ ! -x "$root/build/wanderkin" ]; then
-    echo "Build the game first: $root/scripts/play.sh or $root/scripts/build.sh"
-    exit 1
-fi
-entries="${XDG_DATA_HOME:-$HOME/.local/share}/applications"
-mkdir -p "$entries"
-cat > "$entries/wanderkin.desktop" <<ENTRY
-[Desktop Entry]
-Type=Application
-Name=wanderkin
-Comment=Walk a boy through six short scenes, announcing every move with a gesture
-Exec="$root/build/wanderkin"
-Path=$root
-Terminal=false
-Categories=Game;
-ENTRY
-echo "Added $entries/wanderkin.desktop"
+cd "$(dirname "$0")/.."
+prefix="$HOME/.local"
+scripts/build.sh --play
+cmake --build build --target desktop_files
+cmake --install build --prefix "$prefix"
+echo "Installed wanderkin under $prefix; build/install_manifest.txt lists the files it wrote."
+case ":$PATH:" in
+*":$prefix/bin:"*) ;;
+*) echo "The menu entry runs 'wanderkin', which needs $prefix/bin on your PATH: log in again" \
+    "(Debian's ~/.profile adds it once it exists) or add it yourself." ;;
+esac
