@@ -1,6 +1,8 @@
-// Runs the real game binary for end-to-end tests.
+// Runs the real game binary for end-to-end tests and watches its X screen.
 #include "tests/GameProcess.h"
 
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -12,14 +14,17 @@
 #include <fstream>
 #include <thread>
 
-GameProcess::GameProcess(const std::vector<std::string>& environment) {
+GameProcess::GameProcess(const std::vector<std::string>& environment, const std::string& on)
+    : display(on.empty() ? std::getenv("DISPLAY") : on) {
     char path[] = "/tmp/wanderkin-e2e-XXXXXX";
-    int fd = mkstemp(path);
+    const int fd = mkstemp(path);
     outputPath = path;
+    x = XOpenDisplay(display.c_str());
     pid = fork();
     if (pid == 0) {
         dup2(fd, STDOUT_FILENO);
         dup2(open("/dev/null", O_WRONLY), STDERR_FILENO);
+        setenv("DISPLAY", display.c_str(), 1);
         for (const std::string& setting : environment)
             setting.find('=') == std::string::npos ? unsetenv(setting.c_str())
                                                    : putenv(const_cast<char*>(setting.c_str()));
@@ -32,20 +37,21 @@ GameProcess::GameProcess(const std::vector<std::string>& environment) {
 
 GameProcess::~GameProcess() {
     if (running())
-        kill(pid, SIGKILL), waitForExit(5000);
+        kill(pid, SIGKILL), waitForExit();
     std::remove(outputPath.c_str());
+    XCloseDisplay(x);
 }
 
-bool GameProcess::running() {
+bool GameProcess::running() const {
     int status = 0;
     if (exitCode == -1 && waitpid(pid, &status, WNOHANG) == pid)
         exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     return exitCode == -1;
 }
 
-bool GameProcess::waitForExit(int timeoutMs) {
-    for (int waited = 0; running() && waited < timeoutMs; waited += 20)
-        sleepMs(20);
+bool GameProcess::waitForExit() {
+    for (int waited = 0; running() && waited < 60000; waited += 20)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
     return !running();
 }
 
@@ -57,31 +63,42 @@ std::vector<std::string> GameProcess::outputLines() const {
     return lines;
 }
 
-bool xdotool(const std::string& arguments) {
-    return std::system(("xdotool " + arguments + " >/dev/null 2>&1").c_str()) == 0;
+bool GameProcess::xdotool(const std::string& arguments) const {
+    return std::system(
+               ("DISPLAY=" + display + " xdotool " + arguments + " >/dev/null 2>&1").c_str()) == 0;
 }
 
-void sleepMs(int ms) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+Picture GameProcess::grab() const {
+    const int width = DisplayWidth(x, 0), height = DisplayHeight(x, 0);
+    XImage* image = XGetImage(x, DefaultRootWindow(x), 0, 0, width, height, AllPlanes, ZPixmap);
+    Picture screen{width, height, std::vector<Rgb>(width * height)};
+    for (int i = 0; i < width * height; ++i) {
+        const unsigned long p = XGetPixel(image, i % width, i / width);
+        screen.pixels[i] = {uint8_t(p >> 16), uint8_t(p >> 8), uint8_t(p)};
+    }
+    XDestroyImage(image);
+    return screen;
 }
 
-bool screenLit(int x0, int y0, int x1, int y1, const std::string& name) {
-    const std::string ppm = "/tmp/wanderkin-shot-" + std::to_string(getpid()) + ".ppm";
-    std::system(("import -window root -depth 8 ppm:" + ppm + " >/dev/null 2>&1").c_str());
-    const char* folder = std::getenv("WANDERKIN_SCREENSHOTS");
-    if (folder && !name.empty())
-        std::system(("convert " + ppm + " " + folder + "/" + name + ".png").c_str());
-    std::ifstream file(ppm, std::ios::binary);
-    std::string magic;
-    int width = 0, height = 0, maxValue = 0;
-    file >> magic >> width >> height >> maxValue;
-    file.get();
-    std::vector<unsigned char> rgb(static_cast<size_t>(width) * height * 3);
-    file.read(reinterpret_cast<char*>(rgb.data()), static_cast<std::streamsize>(rgb.size()));
-    std::remove(ppm.c_str());
-    for (int y = y0; file && y < y1; ++y)
-        for (int x = x0 * 3; x < x1 * 3; ++x)
-            if (rgb[static_cast<size_t>(y) * width * 3 + x])
-                return true;
+bool GameProcess::waitFor(const std::function<bool(const Picture&)>& seen, int seconds) const {
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (std::chrono::steady_clock::now() < limit && running())
+        if (seen(grab()))
+            return true;
     return false;
+}
+
+void GameProcess::save(const std::string& name) const {
+    const char* folder = std::getenv("WANDERKIN_SCREENSHOTS");
+    if (!folder)
+        return;
+    const Picture screen = grab();
+    const std::string ppm = std::string(folder) + "/" + name + ".ppm";
+    std::ofstream(ppm, std::ios::binary)
+        << "P6\n"
+        << screen.width << " " << screen.height << "\n255\n"
+        << std::string(reinterpret_cast<const char*>(screen.pixels.data()),
+                       screen.pixels.size() * 3);
+    const std::string png = std::string(folder) + "/" + name + ".png";
+    EXPECT_EQ(std::system(("convert '" + ppm + "' '" + png + "' && rm '" + ppm + "'").c_str()), 0);
 }

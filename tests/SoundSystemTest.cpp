@@ -14,19 +14,17 @@
 #include <numeric>
 #include <thread>
 
+#include "sound/Effects.h"
 #include "sound/SoundSystem.h"
 #include "tests/TestSupport.h"
 
 namespace fs = std::filesystem;
 
-static const char* effects[] = {"audio/blipn.wav", "audio/bigblip.wav", "audio/good.wav",
-                                "audio/bad.wav"};
-
-static SoundSystem* gameSound(int loads = 4, const char* driver = "dummy") {
+static SoundSystem* gameSound(int loads = effectCount, const char* driver = "dummy") {
     setenv("SDL_AUDIODRIVER", driver, 1);
     SoundSystem* sound = new SoundSystem;
     for (int i = 0; i < loads; ++i)
-        sound->loadSound(effects[i]);
+        sound->loadSound(effectFiles[i]);
     return sound;
 }
 
@@ -99,7 +97,7 @@ TEST(SoundSystem, SlotsVolumeStepsAndChannelsPerEffect) {
     SoundSystem* sound = gameSound(0);
     auto slots = [&] { return std::vector<size_t>{sound->sounds.size(), sound->channels.size()}; };
     EXPECT_EQ(slots(), (std::vector<size_t>{1, 1}));
-    for (const char* path : effects)
+    for (const char* path : effectFiles)
         sound->loadSound(path);
     EXPECT_EQ(slots(), (std::vector<size_t>{5, 6}));
     sound->startBackground();
@@ -115,26 +113,26 @@ TEST(SoundSystem, SlotsVolumeStepsAndChannelsPerEffect) {
     // The device stands still while channels are counted, so no effect ends meanwhile.
     SDL_PauseAudio(1);
     // Replaying an effect that still sounds keeps its channel; each effect has its own.
-    sound->playSound(1);
-    FMOD_CHANNEL* const bigBlip = sound->channels[2];
-    for (int n : {1, 0, 2, 3})
+    sound->playSound(beginEffect);
+    FMOD_CHANNEL* const bigBlip = sound->channels[beginEffect + 1];
+    for (int n : {beginEffect, selectionEffect, messageEffect, gestureEffect})
         sound->playSound(n);
-    EXPECT_EQ(sound->channels[2], bigBlip);
+    EXPECT_EQ(sound->channels[beginEffect + 1], bigBlip);
     EXPECT_EQ(Mix_Playing(-1), 4) << "four effects (the background is mixed in after them)";
-    // Effect 0's channel falls free and the stream takes it: effect 0's old handle is stale
-    // now, and its next play takes another channel rather than cut the stream off.
-    FMOD_Channel_Stop(sound->channels[1]);
-    sound->playStream(effects[2]);
-    sound->playSound(0);
+    // The selection blip's channel falls free and the stream takes it: the blip's old handle is
+    // stale now, and its next play takes another channel rather than cut the stream off.
+    FMOD_Channel_Stop(sound->channels[selectionEffect + 1]);
+    sound->playStream(effectFiles[messageEffect]);
+    sound->playSound(selectionEffect);
     EXPECT_EQ(Mix_Playing(-1), 5) << "four effects and the stream";
     SDL_PauseAudio(0);
 
     // Each stream holds its whole file; replacing one must free the one before.
-    sound->playStream(effects[1]);
+    sound->playStream(effectFiles[beginEffect]);
     const long before = heapInUse();
     for (int i = 0; i < 8; ++i)
-        sound->playStream(effects[1]);
-    EXPECT_LT(heapInUse() - before, static_cast<long>(fs::file_size(effects[1])));
+        sound->playStream(effectFiles[beginEffect]);
+    EXPECT_LT(heapInUse() - before, static_cast<long>(fs::file_size(effectFiles[beginEffect])));
     delete sound; // passes over the empty stream slot
 }
 
@@ -154,7 +152,7 @@ TEST(SoundSystem, NoAudioDeviceLeavesTheGameSilentButRunning) {
     EXPECT_STREQ(std::getenv("SDL_AUDIODRIVER"), "no-such-audio-driver");
     SDL_PauseAudio(1);
     sound->startBackground();
-    sound->playSound(0);
+    sound->playSound(selectionEffect);
     EXPECT_EQ(Mix_Playing(-1), 1) << "the effect";
     SDL_PauseAudio(0);
     // One line only: this also shows the version check passed.
@@ -165,24 +163,13 @@ TEST(SoundSystem, NoAudioDeviceLeavesTheGameSilentButRunning) {
     delete sound;
 }
 
-TEST(SoundAssets, ToolRebuildsTheCommittedEffectsExactly) {
-    fs::path out = fs::temp_directory_path() / ("wanderkin-sounds-" + std::to_string(getpid()));
-    std::string command = std::string("'") + WANDERKIN_ASSETGEN + "' '" + sourcePath("assets") +
-                          "' '" + out.string() + "' >/dev/null";
-    ASSERT_EQ(std::system(command.c_str()), 0);
-    for (std::string file : effects)
-        EXPECT_TRUE(readBytes(out / file) == readBytes(sourcePath(file)))
-            << file << " differs from what its recipe makes: run assetgen and commit the result";
-    fs::remove_all(out);
-}
-
 TEST(SoundRecording, EffectAndBackgroundNoiseComeOutAsPlayed) {
     Recording recording("noise");
-    SoundSystem* sound = gameSound(2, "disk");
-    const std::vector<double> effect = samples(readBytes(effects[1]), 44, 2);
+    SoundSystem* sound = gameSound(beginEffect + 1, "disk");
+    const std::vector<double> effect = samples(readBytes(effectFiles[beginEffect]), 44, 2);
     ASSERT_TRUE(recording.waitFor(4096));
     const size_t played = recording.frames();
-    sound->playSound(1);
+    sound->playSound(beginEffect);
     ASSERT_TRUE(recording.waitFor(played + effect.size() + 2 * Recording::settle));
     sound->startBackground();
     // Each change of volume is heard over half a second once it has settled.

@@ -1,70 +1,104 @@
-// The window's GL state, the dither masks, the dithered fill and the dissolve between parts.
+// The window and its GL state, the dithered fill, and the dissolve between parts.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
-#include "graphics/StipplePatterns.h"
+#include <cstdlib>
+
+#include "app/GameEngine.h"
 #include "graphics/Video.h"
 #include "sound/SoundSystem.h"
 #include "tests/TestSupport.h"
 
-TEST(StipplePatterns, FollowTheBayerRuleAndTheByteTable) {
-    const int bayer[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
-    const unsigned cycles[17] = {0x00000000, 0x88000000, 0x88002200, 0xAA002200, 0xAA00AA00,
-                                 0xAA44AA00, 0xAA44AA11, 0xAA55AA11, 0xAA55AA55, 0xEE55AA55,
-                                 0xEE55BB55, 0xFF55BB55, 0xFF55FF55, 0xFFDDFF55, 0xFFDDFF77,
-                                 0xFFFFFF77, 0xFFFFFFFF};
-    for (int k = 0; k <= 16; ++k)
-        for (int i = 0; i < 128 * 8; ++i) {
-            const int row = i / 32, byte = stipplePatterns[k][i / 8];
-            ASSERT_EQ(byte, (cycles[k] >> (8 * (3 - row % 4))) & 0xFF) << k;
-            ASSERT_EQ((byte >> (7 - i % 8)) & 1, bayer[row % 4][i % 4] < k) << k << " bit " << i;
-        }
-}
+namespace {
+const Rgb red{255, 0, 0};
 
-TEST(Video, ProjectionFillAndDissolve) {
-    REQUIRE_DISPLAY();
-    Video* video = testSubsystems()->video;
-    SoundSystem* sound = testSubsystems()->sound;
-    const Rgb white{255, 255, 255};
-    GLfloat matrix[16];
-    glGetFloatv(GL_TEXTURE_MATRIX, matrix); // texture coordinates (s, t) read as (s, -t)
-    EXPECT_NEAR(matrix[0] * matrix[5], -1, 1e-6);
-    EXPECT_TRUE(video->setProjection(640, 0));
-    GLint viewport[4];
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    EXPECT_EQ(viewport[3], 1);
-    glGetFloatv(GL_PROJECTION_MATRIX, matrix);
-    const float pixelBox[] = {2.0f / 640, 0, 0, 0, 0, -2.0f / 480, 0, 0, 0, 0, -1, 0, -1, 1, 0, 1};
-    for (int i = 0; i < 16; ++i)
-        EXPECT_NEAR(matrix[i], pixelBox[i], 1e-7) << i;
-    video->setProjection(640, 480);
-
-    // Level 0 paints nothing, 0.5 a checkerboard, 1 everything, even where blending would not.
+Video* freshVideo(float grey = 0) {
+    Video* video = testEngine()->video;
     glDisable(GL_TEXTURE_2D); // as every part's drawing leaves it
+    glClearColor(grey, grey, grey, 1);
     glClear(GL_COLOR_BUFFER_BIT);
     glColor4f(1, 1, 1, 1);
-    video->ditherFill(0);
-    EXPECT_EQ(countPixels(readWindow(), white), 0);
-    video->ditherFill(0.5f);
-    std::vector<Rgb> half = readWindow();
-    EXPECT_EQ(countPixels(half, white), 640 * 480 / 2);
-    EXPECT_FALSE(pixelAt(half, 100, 100) == pixelAt(half, 101, 100));
-    EXPECT_FALSE(pixelAt(half, 100, 100) == pixelAt(half, 100, 101));
-    glBlendFunc(GL_ZERO, GL_ONE);
-    video->ditherFill(1);
-    EXPECT_EQ(countPixels(readWindow(), white), 640 * 480);
-    EXPECT_TRUE(glIsEnabled(GL_BLEND) && !glIsEnabled(GL_POLYGON_STIPPLE));
+    return video;
+}
+} // namespace
 
-    // The dissolve: 201 steps end at level 1 with a silent channel (200 would leave 0.0005,
-    // 202 go below 0), the last red picture under fifteen sixteenths of white.
+TEST(Video, OpensAFullScreenWindowWithoutCursorAndDrawsSmoothLinesInWindowPixels) {
+    Video* video = freshVideo();
+    EXPECT_TRUE(video->screen && (video->screen->flags & SDL_FULLSCREEN));
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
+    // A point lands on its pixel, y down from the top; a line on a pixel's middle is 1.5 pixels
+    // wide and smoothed: a full pixel between two quarter-lit ones.
+    glBegin(GL_POINTS);
+    glVertex2f(10.5f, 20.5f);
+    glEnd();
+    glBegin(GL_LINES);
+    glVertex2f(10, 100.5f);
+    glVertex2f(600, 100.5f);
+    glEnd();
+    const Picture w = readWindow();
+    EXPECT_EQ(w.at(10, 20), white);
+    EXPECT_EQ(w.count(white), 1 + 590);
+    const int across[] = {w.at(320, 98).r, w.at(320, 99).r, w.at(320, 100).r, w.at(320, 101).r,
+                          w.at(320, 102).r};
+    const int expected[] = {0, 64, 255, 64, 0};
+    for (int i = 0; i < 5; ++i)
+        EXPECT_NEAR(across[i], expected[i], 12) << "row " << 98 + i;
+}
+
+TEST(Video, DitherFillCoversItsSixteenthsOpaquelyAndLeavesBlendingOn) {
+    Video* video = freshVideo();
+    video->ditherFill(0);
+    EXPECT_EQ(readWindow().count(white), 0);
+    video->ditherFill(0.5f);
+    const Picture half = readWindow();
+    EXPECT_EQ(half.count(white), 640 * 480 / 2);
+    EXPECT_NE(half.at(100, 100), half.at(101, 100));
+    EXPECT_NE(half.at(100, 100), half.at(100, 101));
+    glBlendFunc(GL_ZERO, GL_ONE); // blending that would draw nothing at all
+    video->ditherFill(1);
+    EXPECT_EQ(readWindow().count(white), 640 * 480);
+    EXPECT_TRUE(glIsEnabled(GL_BLEND) && !glIsEnabled(GL_POLYGON_STIPPLE));
+}
+
+TEST(Video, TheDissolveTakes201StepsToFifteenSixteenthsOfWhiteAndSilence) {
+    Video* video = freshVideo();
     glClearColor(1, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT);
     video->swapBuffers();
-    EXPECT_FALSE(video->fadeOut(sound));
-    EXPECT_NEAR(sound->backgroundVolume, 0.0f, 1e-6);
-    glGetFloatv(GL_COLOR_CLEAR_VALUE, matrix);
-    EXPECT_EQ(std::vector<float>(matrix, matrix + 4), (std::vector<float>{0, 0, 0, 1}));
-    std::vector<Rgb> window = readWindow();
-    EXPECT_EQ(countPixels(window, white), 640 * 480 / 16 * 15);
-    EXPECT_EQ(countPixels(window, Rgb{255, 0, 0}), 640 * 480 / 16);
+    const int before = swapsSeen;
+    EXPECT_FALSE(video->fadeOut(testEngine()->sound));
+    EXPECT_EQ(swapsSeen - before, 201);
+    EXPECT_NEAR(testEngine()->sound->backgroundVolume, 0.0f, 1e-6);
+    const Picture window = readWindow();
+    EXPECT_EQ(window.count(white), 640 * 480 / 16 * 15);
+    EXPECT_EQ(window.count(red), 640 * 480 / 16);
+}
+
+// sdl12-compat normally draws into one framebuffer of its own, where the last picture drawn and
+// the picture on screen are the same. Drawing straight to the window (two real buffers, with
+// Mesa's softpipe, which reads the front one back) they differ: run there, in a child process.
+TEST(Video, TheDissolveStartsFromThePictureOnScreenNotFromTheBackBuffer) {
+    if (!std::getenv("SDL12COMPAT_OPENGL_SCALING")) {
+        char self[4096] = {};
+        ASSERT_GT(readlink("/proc/self/exe", self, sizeof self - 1), 0);
+        const std::string command =
+            "SDL12COMPAT_OPENGL_SCALING=0 GALLIUM_DRIVER=softpipe '" + std::string(self) +
+            "' --gtest_filter=Video.TheDissolveStartsFromThePictureOnScreenNotFromTheBackBuffer"
+            " >/dev/null 2>&1";
+        EXPECT_EQ(std::system(command.c_str()), 0) << "the dissolve began from a stale picture";
+        return;
+    }
+    Video* video = freshVideo();
+    glClearColor(1, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    video->swapBuffers(); // red on screen
+    glClearColor(0, 1, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT); // green drawn behind it, never shown
+    afterSwap = [] { // the dissolve's first step adds no white: it shows what it starts from
+        glReadBuffer(GL_FRONT);
+        std::_Exit(readWindow().at(320, 240) == red ? 0 : 3);
+    };
+    video->fadeOut(testEngine()->sound);
+    FAIL() << "the dissolve never swapped";
 }
