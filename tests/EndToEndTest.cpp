@@ -14,13 +14,15 @@
 #include <set>
 
 #include "graphics/TextLayout.h"
-#include "parts/SceneLayout.h"
 #include "tests/GameProcess.h"
 #include "tests/SceneDriver.h"
 #include "tests/ScenePaths.h"
 #include "tests/XServer.h"
 
-using namespace SceneLayout;
+// Where the player finds the message box and its text (five lines of twenty characters), and
+// the size of a board cell.
+constexpr int boxLeft = 179, boxTop = 4, boxRight = 525, boxBottom = 100, textX = 185, textY = 11;
+constexpr int textWidth = 20, textLines = 5, cellSize = 64;
 using Seen = std::function<bool(const Picture&)>;
 
 namespace {
@@ -52,7 +54,14 @@ class Player {
         const int icon = model->part.grid[y / cellSize][x / cellSize];
         Rgb p = iconPixel(boyAs >= 0 && MainPart::isPlayerIcon(icon) ? boyAs : icon, x % cellSize,
                           y % cellSize);
-        const int u = x - px + pointerTipX, v = y - py + pointerTipY;
+        // The tip is the first pixel of the arrow's ink.
+        static const int tip = [] {
+            int i = 0;
+            while (iconPixel(Icon::pointer, i % 64, i / 64) == black)
+                ++i;
+            return i;
+        }();
+        const int u = x - px + tip % 64, v = y - py + tip / 64;
         if (!pointed() || u < 0 || u >= 64 || v < 0 || v >= 64)
             return p;
         const Rgb hole = iconPixel(Icon::pointerSilhouette, u, v),

@@ -78,6 +78,7 @@ TEST(FramePacing, SleepsUpTo33MillisecondsAndNeverWhenLate) {
     EXPECT_EQ(Timer::frameSleep(32), 1);
     EXPECT_EQ(Timer::frameSleep(33), 0);
     EXPECT_EQ(Timer().ticks(), 0) << "a timer never started reads 0";
+    EXPECT_EQ(EnginePart::fadeInLength, 40) << "a fade-in lasts 40 frames, 1.3 seconds";
 }
 
 TEST(FrameLoop, FadesInFromSolidWhiteOverFortyPacedFramesDeafAndNotUpdated) {
