@@ -100,5 +100,6 @@ void GameProcess::save(const std::string& name) const {
         << std::string(reinterpret_cast<const char*>(screen.pixels.data()),
                        screen.pixels.size() * 3);
     const std::string png = std::string(folder) + "/" + name + ".png";
-    EXPECT_EQ(std::system(("convert '" + ppm + "' '" + png + "' && rm '" + ppm + "'").c_str()), 0);
+    EXPECT_EQ(
+        std::system(("convert '" + ppm + "' -strip '" + png + "' && rm '" + ppm + "'").c_str()), 0);
 }

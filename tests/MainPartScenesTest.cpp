@@ -69,6 +69,8 @@ TEST(ScenePlay, TheSixScenesInARowEachFromItsSetUpToItsEnd) {
                            MainPart::isPlayerIcon(is);
         EXPECT_TRUE(isLegend(is) ? was == Icon::voidTile : moves || was == is) << "cell " << i;
     }
+    EXPECT_EQ(std::count(ends[0].begin(), ends[0].end(), Icon::boy), 1)
+        << "named, the boy is a boy";
     // The boss turns the estate into its late forms, the boy with it; the sales sell every house.
     const Board estate = boardOf(MainPart::sceneGrids[4]);
     const std::pair<int, int> turned[] = {{Icon::wall, Icon::wallFirstForm},
