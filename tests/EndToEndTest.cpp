@@ -189,49 +189,30 @@ class Player {
     void playScene(const std::string& path) {
         const int scene = model->counter;
         const Seen shows = [&](const Picture& s) { return showsScene(s); };
-        for (size_t i = 0; i < path.size() && !::testing::Test::HasFatalFailure(); ++i) {
-            size_t digits = 0;
-            const int times = std::isdigit(path[i]) ? std::stoi(path.substr(i), &digits) : 1;
-            const char m = path[i += digits];
-            for (int t = 0; t < times && !::testing::Test::HasFatalFailure(); ++t) {
-                const bool first = i == digits && t == 0,
-                           last = i + 1 == path.size() && t + 1 == times;
-                model->run(std::string(1, m));
-                if (const char* g = std::strchr(gestureMoves, m)) {
-                    stroke(g - gestureMoves);
-                    if (g - gestureMoves <= uShape)
-                        waitOutTheBlink(g - gestureMoves);
-                } else { // the scene's end is not drawn: the part dissolves from its last picture
-                    const char* const keys[] = {"Up", "Down", "Left", "Right", "space"};
-                    press(keys[std::strchr(moveKeys, m) - moveKeys],
-                          last ? Seen(dissolving) : shows, first && !pointed());
-                }
-                if (last)
-                    return;
-                if (!game.waitFor(shows, 10)) {
-                    Picture g = game.grab();
-                    setenv("WANDERKIN_SCREENSHOTS", "/tmp/exp", 1);
-                    game.save("fail");
-                    fprintf(stderr, "mouse %d,%d box %d text [%s]\n", mouseX, mouseY, boxed(),
-                            model->part.shownText.c_str());
-                    for (int y = 0; y < 480; ++y)
-                        for (int x = 0; x < 640; ++x)
-                            if (!underTheBox(x, y) && !showsPixel(g, x, y, -1, mouseX, mouseY)) {
-                                fprintf(stderr, "px %d,%d\n", x, y);
-                                y = 480;
-                                break;
-                            }
-                }
-                ASSERT_TRUE(game.waitFor(shows)) << "scene " << scene << " move " << i;
-                const MainPart& part = model->part;
-                if (boxed() &&
-                    TextLayout::countLines(part.shownText.c_str(), textWidth) == textLines)
-                    shoot("text-box");
-                if (part.gridContains(Icon::boyLateForm))
-                    shoot("scene4-late");
-                if (scene == 1 && part.lineIndex == 8 && !boxed())
-                    pointAtTheBrightestAndTheDarkestIcon();
+        const std::string moves = SceneDriver::expand(path);
+        for (size_t i = 0; i < moves.size() && !::testing::Test::HasFatalFailure(); ++i) {
+            const char m = moves[i];
+            const bool last = i + 1 == moves.size();
+            model->run(std::string(1, m));
+            if (const char* g = std::strchr(gestureMoves, m)) {
+                stroke(g - gestureMoves);
+                if (g - gestureMoves <= uShape)
+                    waitOutTheBlink(g - gestureMoves);
+            } else { // the scene's end is not drawn: the part dissolves from its last picture
+                const char* const keys[] = {"Up", "Down", "Left", "Right", "space"};
+                press(keys[std::strchr(moveKeys, m) - moveKeys], last ? Seen(dissolving) : shows,
+                      i == 0 && !pointed());
             }
+            if (last)
+                return;
+            ASSERT_TRUE(game.waitFor(shows)) << "scene " << scene << " move " << i;
+            const MainPart& part = model->part;
+            if (boxed() && TextLayout::countLines(part.shownText.c_str(), textWidth) == textLines)
+                shoot("text-box");
+            if (part.gridContains(Icon::boyLateForm))
+                shoot("scene4-late");
+            if (scene == 1 && part.lineIndex == 8 && !boxed())
+                pointAtTheBrightestAndTheDarkestIcon();
         }
     }
     // The title with nothing lit but its word and its menu: no dither of the fade-in left.
@@ -246,12 +227,12 @@ class Player {
     // Puts the pointer over the brightest and the darkest icon of the game's boards.
     void pointAtTheBrightestAndTheDarkestIcon() {
         std::map<int, int> icons; // by brightness
-        for (int i = 0; i < MainPart::sceneCount * 80; ++i) {
+        for (int i = 0, sum = 0; i < MainPart::sceneCount * 80; ++i, sum = 0) {
             const int icon = MainPart::sceneGrids[i / 80][i / 10 % 8][i % 10];
-            int sum = 0;
-            for (int p = 0; p < 64 * 64; ++p)
-                sum += iconPixel(icon, p % 64, p / 64).r + iconPixel(icon, p % 64, p / 64).g +
-                       iconPixel(icon, p % 64, p / 64).b;
+            for (int p = 0; p < 64 * 64; ++p) {
+                const Rgb c = iconPixel(icon, p % 64, p / 64);
+                sum += c.r + c.g + c.b;
+            }
             icons[sum] = icon;
         }
         for (auto [icon, name] : {std::pair{icons.rbegin()->second, "pointer-bright"},

@@ -5,6 +5,7 @@
 #include <X11/Xutil.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -19,9 +20,17 @@ GameProcess::GameProcess(const std::vector<std::string>& environment, const std:
     char path[] = "/tmp/wanderkin-e2e-XXXXXX";
     const int fd = mkstemp(path);
     outputPath = path;
-    x = XOpenDisplay(display.c_str());
+    // A black screen to start from: an earlier game's last picture may still be on it. A busy
+    // X server may turn a connection away for a moment.
+    for (int attempt = 0; !x && attempt < 100; ++attempt)
+        if (!(x = XOpenDisplay(display.c_str())))
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    XSetWindowBackground(x, DefaultRootWindow(x), BlackPixel(x, 0));
+    XClearWindow(x, DefaultRootWindow(x));
+    XSync(x, False);
     pid = fork();
     if (pid == 0) {
+        prctl(PR_SET_PDEATHSIG, SIGKILL); // a test that dies takes its game with it
         dup2(fd, STDOUT_FILENO);
         dup2(open("/dev/null", O_WRONLY), STDERR_FILENO);
         setenv("DISPLAY", display.c_str(), 1);
@@ -64,8 +73,14 @@ std::vector<std::string> GameProcess::outputLines() const {
 }
 
 bool GameProcess::xdotool(const std::string& arguments) const {
-    return std::system(
-               ("DISPLAY=" + display + " xdotool " + arguments + " >/dev/null 2>&1").c_str()) == 0;
+    // xdotool fails before it does anything when it cannot reach the server; then try again.
+    const std::string command = "DISPLAY=" + display + " xdotool " + arguments + " >/dev/null 2>&1";
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        if (std::system(command.c_str()) == 0)
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return false;
 }
 
 Picture GameProcess::grab() const {

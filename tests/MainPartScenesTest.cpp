@@ -35,13 +35,9 @@ TEST(ScenePlay, TheSixScenesInARowEachFromItsSetUpToItsEnd) {
     SceneDriver d(0);
     std::vector<Board> ends;
     for (int scene = 0; scene < MainPart::sceneCount; ++scene) {
-        d.part.setUp();    // as the engine does each time the part starts
-        d.run("f");        // nothing left over from the scene before may end this one
-        std::string moves; // the path, one move a letter
-        for (const char* m = scenePaths[scene]; *m; ++m) {
-            const long times = std::isdigit(*m) ? std::strtol(m, const_cast<char**>(&m), 10) : 1;
-            moves.append(times, *m);
-        }
+        d.part.setUp(); // as the engine does each time the part starts
+        d.run("f");     // nothing left over from the scene before may end this one
+        const std::string moves = SceneDriver::expand(scenePaths[scene]);
         // Every move counts: it walks, opens or closes a text, or points; none is wasted on a
         // wall or a person that stands elsewhere than the story needs.
         for (size_t i = 0; i < moves.size(); ++i) {

@@ -43,23 +43,24 @@ void SceneDriver::stroke(const std::string& codes) {
 
 void SceneDriver::run(const std::string& moves) {
     static const SDLKey keys[] = {SDLK_UP, SDLK_DOWN, SDLK_LEFT, SDLK_RIGHT, SDLK_SPACE};
-    for (size_t i = 0; i < moves.size(); ++i) {
-        size_t digits = 0;
+    for (char m : expand(moves))
+        if (const char* k = std::strchr(moveKeys, m); m == 'f' || k) {
+            m == 'f' ? frame() : key(keys[k - moveKeys]);
+        } else {
+            const int g = std::strchr(gestureMoves, m) - gestureMoves;
+            stroke(gestureStrokes[g]);
+            if (g <= uShape)
+                run("60f");
+        }
+}
+
+std::string SceneDriver::expand(const std::string& moves) {
+    std::string spelt;
+    for (size_t i = 0, digits = 0; i < moves.size(); ++i, digits = 0) {
         const int times = std::isdigit(moves[i]) ? std::stoi(moves.substr(i), &digits) : 1;
-        const char m = moves[i += digits];
-        const char* const k = std::strchr(moveKeys, m);
-        const char* const g = std::strchr(gestureMoves, m);
-        for (int t = 0; t < times; ++t)
-            if (m == 'f') {
-                frame();
-            } else if (k) {
-                key(keys[k - moveKeys]);
-            } else {
-                stroke(gestureStrokes[g - gestureMoves]);
-                if (g - gestureMoves <= uShape)
-                    run("60f");
-            }
+        spelt.append(times, moves[i += digits]);
     }
+    return spelt;
 }
 
 std::string SceneDriver::says(const std::string& moves) {

@@ -23,6 +23,8 @@ class SceneDriver {
     // The moves of ScenePaths.h, and 'f' for a frame. A pointing gesture or the U-shape is
     // followed by the 60 frames of its blink.
     void run(const std::string& moves);
+    // The moves with each number spelt out: "3.f" is "...f".
+    static std::string expand(const std::string& moves);
     // Runs the moves and gives the text then on show, or "" for none.
     std::string says(const std::string& moves);
     int count(int icon) const;

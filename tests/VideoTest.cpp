@@ -1,4 +1,4 @@
-// The window and its GL state, the dithered fill, and the dissolve between parts.
+// The window and its GL state, and the dissolve between parts.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -44,21 +44,6 @@ TEST(Video, OpensAFullScreenWindowWithoutCursorAndDrawsSmoothLinesInWindowPixels
     const int expected[] = {0, 64, 255, 64, 0};
     for (int i = 0; i < 5; ++i)
         EXPECT_NEAR(across[i], expected[i], 12) << "row " << 98 + i;
-}
-
-TEST(Video, DitherFillCoversItsSixteenthsOpaquelyAndLeavesBlendingOn) {
-    Video* video = freshVideo();
-    video->ditherFill(0);
-    EXPECT_EQ(readWindow().count(white), 0);
-    video->ditherFill(0.5f);
-    const Picture half = readWindow();
-    EXPECT_EQ(half.count(white), 640 * 480 / 2);
-    EXPECT_NE(half.at(100, 100), half.at(101, 100));
-    EXPECT_NE(half.at(100, 100), half.at(100, 101));
-    glBlendFunc(GL_ZERO, GL_ONE); // blending that would draw nothing at all
-    video->ditherFill(1);
-    EXPECT_EQ(readWindow().count(white), 640 * 480);
-    EXPECT_TRUE(glIsEnabled(GL_BLEND) && !glIsEnabled(GL_POLYGON_STIPPLE));
 }
 
 TEST(Video, TheDissolveTakes201StepsToFifteenSixteenthsOfWhiteAndSilence) {
