@@ -50,7 +50,6 @@ class Player {
     // `boyAs` if given) and the pointer with its tip at (px, py): its silhouette darkens what
     // lies under it, then its arrow is added.
     Rgb expected(int x, int y, int boyAs, int px, int py) const {
-        x = std::max(x, 0), y = std::max(y, 0);
         const int icon = model->part.grid[y / cellSize][x / cellSize];
         Rgb p = iconPixel(boyAs >= 0 && MainPart::isPlayerIcon(icon) ? boyAs : icon, x % cellSize,
                           y % cellSize);
@@ -71,20 +70,6 @@ class Player {
         };
         return {over(p.r, hole.r, q.r), over(p.g, hole.g, q.g), over(p.b, hole.b, q.b)};
     }
-    // Whether the screen shows picture pixel (x, y) as the rules say; scaled, its screen pixel
-    // mixes it with the pixels left of and above it.
-    bool showsPixel(const Picture& s, int x, int y, int boyAs, int px, int py) const {
-        const double f = 0.5 - 0.5 / scale; // the weight of the pixel before
-        const Rgb a = expected(x, y, boyAs, px, py), seen = shown(s, x, y);
-        const Rgb b = f ? expected(x - 1, y, boyAs, px, py) : a,
-                  c = f ? expected(x, y - 1, boyAs, px, py) : a,
-                  d = f ? expected(x - 1, y - 1, boyAs, px, py) : a;
-        for (auto part : {&Rgb::r, &Rgb::g, &Rgb::b})
-            if (std::abs(seen.*part - ((1 - f) * (1 - f) * a.*part +
-                                       f * (1 - f) * (b.*part + c.*part) + f * f * d.*part)) > 3)
-                return false;
-        return true;
-    }
     // Whether (x, y), or a pixel scaling mixes into it, lies under the box or its outline.
     bool underTheBox(int x, int y) const {
         return boxed() && x >= boxLeft - 1 && x <= boxRight + 2 && y >= boxTop - 1 &&
@@ -93,10 +78,23 @@ class Player {
     // Whether the screen shows what the rules say: every pixel, the boy as `boyAs` if given, the
     // pointer where the mouse is, and the box with its text (the text only unscaled).
     bool showsScene(const Picture& s, int boyAs = -1) const {
+        std::vector<Rgb> want(640 * 480);
         for (int i = 0; i < 640 * 480; ++i)
-            if (!underTheBox(i % 640, i / 640) &&
-                !showsPixel(s, i % 640, i / 640, boyAs, mouseX, mouseY))
-                return false;
+            want[i] = expected(i % 640, i / 640, boyAs, mouseX, mouseY);
+        // Scaled, the screen pixel at a picture pixel's top-left mixes it with those before it.
+        const double f = 0.5 - 0.5 / scale;
+        for (int i = 0; i < 640 * 480; ++i) {
+            const int x = i % 640, y = i / 640, left = x ? 1 : 0, up = y ? 640 : 0;
+            if (underTheBox(x, y))
+                continue;
+            const Rgb a = want[i], b = want[i - left], c = want[i - up], d = want[i - left - up];
+            const Rgb seen = shown(s, x, y);
+            for (auto part : {&Rgb::r, &Rgb::g, &Rgb::b})
+                if (std::abs(seen.*part - ((1 - f) * (1 - f) * a.*part +
+                                           f * (1 - f) * (b.*part + c.*part) + f * f * d.*part)) >
+                    3)
+                    return false;
+        }
         if (!boxed() || scale != 1)
             return true;
         const std::string& text = model->part.shownText;

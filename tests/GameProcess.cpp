@@ -87,9 +87,9 @@ Picture GameProcess::grab() const {
     const int width = DisplayWidth(x, 0), height = DisplayHeight(x, 0);
     XImage* image = XGetImage(x, DefaultRootWindow(x), 0, 0, width, height, AllPlanes, ZPixmap);
     Picture screen{width, height, std::vector<Rgb>(width * height)};
-    for (int i = 0; i < width * height; ++i) {
-        const unsigned long p = XGetPixel(image, i % width, i / width);
-        screen.pixels[i] = {uint8_t(p >> 16), uint8_t(p >> 8), uint8_t(p)};
+    for (int i = 0; i < width * height; ++i) { // 32 bits a pixel, blue first
+        const char* p = image->data + i / width * image->bytes_per_line + i % width * 4;
+        screen.pixels[i] = {uint8_t(p[2]), uint8_t(p[1]), uint8_t(p[0])};
     }
     XDestroyImage(image);
     return screen;
