@@ -126,23 +126,6 @@ TEST(SceneRules, ThePropositionOffendsTheFriendEvenBesideAWillingStranger) {
     EXPECT_EQ(d.says(".P"), "Come on; let's go back to my place, yeah?");
 }
 
-TEST(SceneRules, DismissingAnyTextAppliesTheCurrentLinesChangeAndOffTheBoardIsSolid) {
-    Room d(4, 4, 4);
-    d.part.grid[4][3] = Icon::table;
-    d.part.script = {onWalkingInto(Icon::table, "the table").turning(Icon::floor, Icon::ground),
-                     onWalkingInto(MainPart::outsideCell, "the edge")};
-    // A refusal dismissed changes the board although the line still waits for the table.
-    EXPECT_EQ(d.says("v."), "");
-    EXPECT_EQ(d.count(Icon::ground), 6 * 8 - 2);
-    EXPECT_EQ(d.says("<"), "the table");
-    // Off the board is impassable and matches nothing, not even the icon that stands for it.
-    d.part.grid[4][4] = Icon::ground;
-    d.part.grid[0][9] = Icon::boy;
-    EXPECT_EQ(d.says(".^>"), "");
-    EXPECT_FALSE(d.part.isNextTo(MainPart::outsideCell));
-    EXPECT_EQ(d.part.grid[0][9], Icon::boy);
-}
-
 TEST(SceneRules, EscapeAndTheWindowCloseWorkInEveryState) {
     // A line showing, nothing, a remark, a stroke being drawn, the blink after a gesture.
     for (int state = 0; state < 5; ++state) {
