@@ -75,26 +75,38 @@ class Player {
         return boxed() && x >= boxLeft - 1 && x <= boxRight + 2 && y >= boxTop - 1 &&
                y <= boxBottom + 2;
     }
-    // Whether the screen shows what the rules say: every pixel, the boy as `boyAs` if given, the
-    // pointer where the mouse is, and the box with its text (the text only unscaled).
-    bool showsScene(const Picture& s, int boyAs = -1) const {
-        std::vector<Rgb> want(640 * 480);
-        for (int i = 0; i < 640 * 480; ++i)
-            want[i] = expected(i % 640, i / 640, boyAs, mouseX, mouseY);
-        // Scaled, the screen pixel at a picture pixel's top-left mixes it with those before it.
+    // Whether the screen shows what the rules say in r, outside the box: the board, the boy as
+    // `boyAs` if given, and the pointer with its tip at (px, py). Scaled, the screen pixel at a
+    // picture pixel's top-left mixes it with those left of and above it.
+    bool shows(const Picture& s, Rect r, int boyAs, int px, int py) const {
         const double f = 0.5 - 0.5 / scale;
-        for (int i = 0; i < 640 * 480; ++i) {
-            const int x = i % 640, y = i / 640, left = x ? 1 : 0, up = y ? 640 : 0;
-            if (underTheBox(x, y))
-                continue;
-            const Rgb a = want[i], b = want[i - left], c = want[i - up], d = want[i - left - up];
-            const Rgb seen = shown(s, x, y);
-            for (auto part : {&Rgb::r, &Rgb::g, &Rgb::b})
-                if (std::abs(seen.*part - ((1 - f) * (1 - f) * a.*part +
-                                           f * (1 - f) * (b.*part + c.*part) + f * f * d.*part)) >
-                    3)
-                    return false;
-        }
+        for (int y = std::max(r.y0, 0); y < std::min(r.y1, 480); ++y)
+            for (int x = std::max(r.x0, 0); x < std::min(r.x1, 640); ++x) {
+                if (underTheBox(x, y))
+                    continue;
+                const int left = std::max(x - 1, 0), up = std::max(y - 1, 0);
+                const Rgb a = expected(x, y, boyAs, px, py), b = expected(left, y, boyAs, px, py),
+                          c = expected(x, up, boyAs, px, py), d = expected(left, up, boyAs, px, py);
+                const Rgb seen = shown(s, x, y);
+                for (auto part : {&Rgb::r, &Rgb::g, &Rgb::b})
+                    if (std::abs(seen.*part -
+                                 ((1 - f) * (1 - f) * a.*part + f * (1 - f) * (b.*part + c.*part) +
+                                  f * f * d.*part)) > 3)
+                        return false;
+            }
+        return true;
+    }
+    // Whether the pointer shows with its tip at (x, y), the boy blinking or not.
+    bool pointerAt(const Picture& s, int x, int y) const {
+        const Rect square{x - 10, y - 11, x + 56, y + 55};
+        return shows(s, square, -1, x, y) ||
+               shows(s, square, Icon::firstLegend + model->part.lastGesture, x, y);
+    }
+    // Whether the screen shows the whole scene as the rules say, with the box's text (only
+    // unscaled).
+    bool showsScene(const Picture& s, int boyAs = -1) const {
+        if (!shows(s, {0, 0, 640, 480}, boyAs, mouseX, mouseY))
+            return false;
         if (!boxed() || scale != 1)
             return true;
         const std::string& text = model->part.shownText;
@@ -116,32 +128,25 @@ class Player {
         ASSERT_TRUE(game.waitFor(outcome)) << "after " << key;
     }
     // Moves the mouse by (dx, dy) picture pixels. The game follows the X pointer's motion, not
-    // where it is, and X keeps its pointer on the screen: so the pointer first goes back to the
-    // middle, which the game ignores.
+    // where it is; both stay on the screen, and once both have been pushed into its corner the
+    // X pointer goes where the game's does.
     bool nudge(int dx, int dy) const {
-        return game.xdotool("mousemove " + std::to_string(320 * scale) + " " +
-                            std::to_string(top + 240 * scale) + " mousemove_relative -- " +
-                            std::to_string(dx * scale) + " " + std::to_string(dy * scale));
+        return game.xdotool("mousemove_relative -- " + std::to_string(dx * scale) + " " +
+                            std::to_string(dy * scale));
     }
-    // Moves the mouse in steps, each once the screen has changed: the game has handled the
-    // motion and every event before it (and showsScene finds the pointer there). The last
-    // frames of a fade-in drop the motion, though SDL keeps where the mouse went: then a wiggle
-    // that goes nowhere brings the news.
+    // Moves the mouse and waits until the pointer is there: the game has handled the motion and
+    // every event before it. The last frames of a fade-in drop the motion, though SDL keeps
+    // where the mouse went: then a wiggle that goes nowhere brings the news.
     void move(int dx, int dy) {
-        const int steps = (std::max(std::abs(dx), std::abs(dy)) + 199) / 200;
-        for (int i = 0; i < steps; ++i) {
-            const int x = dx * (i + 1) / steps - dx * i / steps;
-            const int y = dy * (i + 1) / steps - dy * i / steps;
-            const Picture before = game.grab();
-            const Seen changed = [&](const Picture& s) { return !(s == before); };
-            bool moved = nudge(x, y) && game.waitFor(changed, 5);
-            for (int attempt = 0; !moved && attempt < 12; ++attempt)
-                moved = game.xdotool("mousemove_relative -- " + std::to_string(scale) +
-                                     " 0 mousemove_relative -- -" + std::to_string(scale) + " 0") &&
-                        game.waitFor(changed, 5);
-            ASSERT_TRUE(moved) << "the game does not follow the mouse";
-            mouseX += x, mouseY += y;
-        }
+        const Seen there = [&](const Picture& s) { return pointerAt(s, mouseX + dx, mouseY + dy); };
+        bool moved = nudge(dx, dy) && game.waitFor(there, 5);
+        for (int attempt = 0; !moved && attempt < 12; ++attempt)
+            moved = game.xdotool("mousemove_relative -- " + std::to_string(scale) +
+                                 " 0 mousemove_relative -- -" + std::to_string(scale) + " 0") &&
+                    game.waitFor(there, 5);
+        ASSERT_TRUE(moved) << "the pointer does not go from " << mouseX << "," << mouseY << " by "
+                           << dx << "," << dy;
+        mouseX += dx, mouseY += dy;
     }
     void sync() { move(flip = -flip, 0); }
 
@@ -157,8 +162,12 @@ class Player {
         }
         move(320 - (left + right) / 2 - mouseX, 240 - (up + down) / 2 - mouseY);
         ASSERT_TRUE(game.xdotool("mousedown 1"));
-        for (const char* c = gestureStrokes[gesture]; *c; ++c) // a sample each, and the trail grows
-            move(dx[*c - '0'], dx[(*c - '0' + 6) % 8]);
+        for (const char* c = gestureStrokes[gesture]; *c; ++c) { // a sample each: the trail grows
+            const Picture before = game.grab();
+            mouseX += dx[*c - '0'], mouseY += dx[(*c - '0' + 6) % 8];
+            ASSERT_TRUE(nudge(dx[*c - '0'], dx[(*c - '0' + 6) % 8]) &&
+                        game.waitFor([&](const Picture& s) { return !(s == before); }));
+        }
         ASSERT_TRUE(game.xdotool("mouseup 1"));
         move(600 - mouseX, 420 - mouseY);
     }
@@ -260,7 +269,7 @@ void playUpTo(GameProcess& game, Player& player, int lastScene) {
     }));
     player.press("space", Player::dissolving, true);
     ASSERT_TRUE(game.waitFor([&](const Picture& s) { return player.showsTheTitle(s); }));
-    // The mouse to the middle: SDL keeps it inside the window, so first into the corner.
+    // The mouse to the middle, from the corner of the window where SDL and X both keep it.
     for (int i = 0; i < 6; ++i)
         ASSERT_TRUE(player.nudge(i < 4 ? -200 : 160, i < 4 ? -200 : 120));
     player.press("space", Player::dissolving, true);
