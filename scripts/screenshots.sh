@@ -6,20 +6,16 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/build.sh >/dev/null
 
-xvfb_pid=""
-trap '[ -z "$xvfb_pid" ] || kill "$xvfb_pid"' EXIT
-for number in $(seq 90 130); do
-    [ -e "/tmp/.X${number}-lock" ] || [ -e "/tmp/.X11-unix/X${number}" ] && continue
-    Xvfb ":$number" -screen 0 640x480x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb_pid=$!
-    for _ in $(seq 100); do
-        [ -e "/tmp/.X11-unix/X${number}" ] || ! kill -0 "$xvfb_pid" 2>/dev/null && break
-        sleep 0.1
-    done
-    [ -e "/tmp/.X11-unix/X${number}" ] && export DISPLAY=":$number" && break
-    xvfb_pid=""
+display_file=$(mktemp)
+Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
+xvfb_pid=$!
+trap 'kill "$xvfb_pid"; rm -f "$display_file"' EXIT
+for _ in $(seq 100); do
+    [ -s "$display_file" ] || ! kill -0 "$xvfb_pid" 2>/dev/null && break
+    sleep 0.1
 done
-[ -n "${DISPLAY:-}" ] || { echo "Could not start an X server."; exit 1; }
+[ -s "$display_file" ] || { echo "Could not start an X server."; exit 1; }
+export DISPLAY=":$(cat "$display_file")"
 
 mkdir -p docs/screenshots
 WANDERKIN_SCREENSHOTS="$PWD/docs/screenshots" SDL_AUDIODRIVER=dummy \

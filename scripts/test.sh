@@ -17,24 +17,20 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# Xvfb picks a free display itself and names it once it takes connections, so two test runs
+# side by side never share one. Its messages go to build/xvfb.log.
 unset DISPLAY WAYLAND_DISPLAY
-for number in $(seq 90 130); do
-    [ -e "/tmp/.X${number}-lock" ] || [ -e "/tmp/.X11-unix/X${number}" ] && continue
-    Xvfb ":$number" -screen 0 640x480x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb_pid=$!
-    for _ in $(seq 100); do
-        [ -e "/tmp/.X11-unix/X${number}" ] && break
-        kill -0 "$xvfb_pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    if kill -0 "$xvfb_pid" 2>/dev/null && [ -e "/tmp/.X11-unix/X${number}" ]; then
-        export DISPLAY=":$number"
-        break
-    fi
-    xvfb_pid=""
+display_file=$(mktemp)
+Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$display_file" >build/xvfb.log 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 100); do
+    [ -s "$display_file" ] || ! kill -0 "$xvfb_pid" 2>/dev/null && break
+    sleep 0.1
 done
+[ -s "$display_file" ] && export DISPLAY=":$(cat "$display_file")"
+rm -f "$display_file"
 if [ -z "${DISPLAY:-}" ]; then
-    echo "Could not start an X server for the tests."
+    echo "Could not start an X server for the tests; see build/xvfb.log."
     exit 1
 fi
 echo "Tests run on their own X server, display $DISPLAY."

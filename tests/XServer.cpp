@@ -2,6 +2,10 @@
 #include "tests/XServer.h"
 
 #include <X11/Xlib.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -28,27 +32,27 @@ bool managed(const std::string& display) {
 } // namespace
 
 XServer::XServer(int width, int height) {
-    int n = 150;
-    while (std::filesystem::exists("/tmp/.X" + std::to_string(n) + "-lock"))
-        ++n;
-    const std::string name = ":" + std::to_string(n),
-                      size = std::to_string(width) + "x" + std::to_string(height) + "x24";
-    pids = std::filesystem::temp_directory_path() / ("wanderkin-x" + std::to_string(n));
-    std::system(("(Xvfb " + name + " -screen 0 " + size + " -nolisten tcp & echo $! > " + pids +
-                 "; for i in $(seq 300); do sleep 0.1; [ -e /tmp/.X11-unix/X" + name.substr(1) +
-                 " ] && break; done; DISPLAY=" + name + " openbox & echo $! >> " + pids +
-                 ") >/dev/null 2>&1")
+    prctl(PR_SET_CHILD_SUBREAPER, 1); // Xvfb and openbox come back to this process to be reaped
+    // Xvfb picks a free display itself and names it in a file once it takes connections.
+    pids = std::filesystem::temp_directory_path() / ("wanderkin-x-" + std::to_string(getpid()));
+    const std::string named = pids + ".display";
+    std::system(("(Xvfb -displayfd 3 -screen 0 " + std::to_string(width) + "x" +
+                 std::to_string(height) + "x24 -nolisten tcp 3>" + named + " & echo $! > " + pids +
+                 "; for i in $(seq 300); do sleep 0.1; [ -s " + named + " ] && break; done; " +
+                 "DISPLAY=:$(cat " + named + ") openbox & echo $! >> " + pids + ") >/dev/null 2>&1")
                     .c_str());
-    for (int i = 0; i < 300 && display.empty(); ++i)
-        if (managed(name))
-            display = name;
-        else
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    std::ifstream in(named);
+    std::string name;
+    for (int i = 0; std::getline(in, name) && i < 300 && !managed(":" + name); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100)), in.seekg(0);
+    if (managed(":" + name))
+        display = ":" + name;
+    std::filesystem::remove(named);
 }
 
 XServer::~XServer() {
     std::ifstream in(pids);
     for (int pid; in >> pid;)
-        std::system(("kill " + std::to_string(pid)).c_str());
+        kill(pid, SIGTERM), waitpid(pid, nullptr, 0);
     std::filesystem::remove(pids);
 }
