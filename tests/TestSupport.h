@@ -37,7 +37,6 @@ struct Picture {
 // Picture pixels from (x0, y0) up to, not including, (x1, y1).
 struct Rect {
     int x0, y0, x1, y1;
-    bool contains(int x, int y) const { return x >= x0 && x < x1 && y >= y0 && y < y1; }
 };
 
 // The frame drawn so far in this process's window.
