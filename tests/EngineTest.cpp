@@ -64,13 +64,6 @@ class ScriptedEngine : public Engine {
     }
     std::vector<std::pair<int, int>> calls;
 };
-
-void pushKey(SDLKey key) {
-    SDL_Event event{};
-    event.type = SDL_KEYDOWN;
-    event.key.keysym.sym = key;
-    SDL_PushEvent(&event);
-}
 } // namespace
 
 TEST(FramePacing, SleepsUpTo33MillisecondsAndNeverWhenLate) {
@@ -91,7 +84,7 @@ TEST(FrameLoop, FadesInFromSolidWhiteOverFortyPacedFramesDeafAndNotUpdated) {
         if (frame == 1 || frame == EnginePart::fadeInLength)
             (frame == 1 ? whiteAfterFirst : whiteAfterLast) = readWindow().count(white);
         if (frame == 5 || frame == EnginePart::fadeInLength + 1)
-            pushKey(frame == 5 ? SDLK_a : SDLK_b); // the first goes unheard
+            SDL_PushEvent(keyEvent(frame == 5 ? SDLK_a : SDLK_b)); // the first goes unheard
     };
     part.ending = [&] { return part.frames >= 42; };
     const Uint32 start = SDL_GetTicks();

@@ -35,10 +35,6 @@ bool near(int v, int grey) {
     return std::abs(v - grey) <= 1;
 }
 
-SDL_Event* event(SDLKey key, Uint8 type = SDL_KEYDOWN) {
-    static SDL_Event e;
-    return e.key = {type, 0, 0, {0, key, KMOD_NONE, 0}}, &e;
-}
 } // namespace
 
 TEST(IntroPart, ThreePhasesAndTheirPicturesOverTheWholeWindow) {
@@ -108,7 +104,7 @@ TEST(IntroPart, SpaceOrEscapeSkipsItAndAWindowCloseQuitsFromTheFirstFrame) {
     for (SDLKey key : {SDLK_SPACE, SDLK_ESCAPE, SDLK_UNKNOWN}) {
         IntroPart intro(testEngine(), &scene);
         intro.setUp(); // no fade-in
-        SDL_PushEvent(event(key, key ? SDL_KEYDOWN : SDL_QUIT));
+        SDL_PushEvent(keyEvent(key, key ? SDL_KEYDOWN : SDL_QUIT));
         EXPECT_EQ(intro.loop(), key ? PartResult::next : PartResult::quit);
         EXPECT_EQ(intro.introRise, 0) << key;
     }

@@ -48,6 +48,11 @@ SubengineInterface* soundOnly() {
     return subsystems;
 }
 
+SDL_Event* keyEvent(SDLKey key, Uint8 type) {
+    static SDL_Event e;
+    return e.key = {type, 0, 0, {0, key, KMOD_NONE, 0}}, &e;
+}
+
 int Picture::count(Rgb colour) const {
     return static_cast<int>(std::count(pixels.begin(), pixels.end(), colour));
 }

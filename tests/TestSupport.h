@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include <SDL/SDL.h>
+
 #include "app/SubengineInterface.h"
 
 class GameEngine;
@@ -38,6 +40,9 @@ struct Picture {
 struct Rect {
     int x0, y0, x1, y1;
 };
+
+// A key event (or another of the given type, SDL_QUIT for one), kept until the next call.
+SDL_Event* keyEvent(SDLKey key, Uint8 type = SDL_KEYDOWN);
 
 // The frame drawn so far in this process's window.
 Picture readWindow();

@@ -9,15 +9,10 @@
 #include "tests/TestSupport.h"
 
 namespace {
-SDL_Event* event(SDLKey key, Uint8 type = SDL_KEYDOWN) {
-    static SDL_Event e;
-    return e.key = {type, 0, 0, {0, key, KMOD_NONE, 0}}, &e;
-}
-
 // The title part, pressing Space as soon as it is updated, that is once its fade-in is over.
 struct SpaceOnUpdate : TitlePart {
     using TitlePart::TitlePart;
-    int update() override { return SDL_PushEvent(event(SDLK_SPACE)); } // 0 once queued
+    int update() override { return SDL_PushEvent(keyEvent(SDLK_SPACE)); } // 0 once queued
 };
 } // namespace
 
@@ -27,20 +22,20 @@ TEST(TitlePart, BeginStartsTheFirstSceneWithABigBlipAndEitherArrowLeadsToQuit) {
     for (int left : {6, 3}) { // after a finished game, or Escape from a scene
         scene = left;
         menu.setUp();
-        SDL_PushEvent(event(SDLK_DOWN)); // unheard in the fade-in, as is Escape
-        SDL_PushEvent(event(SDLK_ESCAPE));
+        SDL_PushEvent(keyEvent(SDLK_DOWN)); // unheard in the fade-in, as is Escape
+        SDL_PushEvent(keyEvent(SDLK_ESCAPE));
         int result = PartResult::goOn;
         EXPECT_EQ(heard([&] { result = menu.loop(); }), "bigblip");
         EXPECT_TRUE(result == PartResult::next && scene == 0);
     }
     for (SDLKey toggle : {SDLK_UP, SDLK_DOWN}) {
         menu.setUp(); // back on "begin" though the last visit ended on "quit"
-        EXPECT_EQ(heard([&] { menu.handleEvent(event(toggle)); }), "blipn");
-        EXPECT_EQ(heard([&] { menu.handleEvent(event(SDLK_RETURN)); }), "") << "Return: nothing";
-        EXPECT_EQ(menu.handleEvent(event(SDLK_SPACE)), PartResult::quit);
+        EXPECT_EQ(heard([&] { menu.handleEvent(keyEvent(toggle)); }), "blipn");
+        EXPECT_EQ(heard([&] { menu.handleEvent(keyEvent(SDLK_RETURN)); }), "") << "Return: nothing";
+        EXPECT_EQ(menu.handleEvent(keyEvent(SDLK_SPACE)), PartResult::quit);
     }
-    EXPECT_EQ(menu.handleEvent(event(SDLK_ESCAPE)), PartResult::quit);
-    EXPECT_EQ(menu.handleEvent(event(SDLK_UNKNOWN, SDL_QUIT)), PartResult::quit);
+    EXPECT_EQ(menu.handleEvent(keyEvent(SDLK_ESCAPE)), PartResult::quit);
+    EXPECT_EQ(menu.handleEvent(keyEvent(SDLK_UNKNOWN, SDL_QUIT)), PartResult::quit);
 }
 
 TEST(TitlePart, TheChosenItemShowsWhiteAndTheOtherGrey) {
