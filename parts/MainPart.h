@@ -19,6 +19,8 @@ class MainPart : public EnginePart {
     static constexpr int rows = 8;
     static constexpr int columns = 10;
     static constexpr int sceneCount = 6;
+    // Frames the player blinks with a recognised gesture; no stroke or step meanwhile.
+    static constexpr int gestureLockFrames = 60;
     // The boards of the six scenes, [scene][row][column], row 0 at the top.
     static const int sceneGrids[sceneCount][rows][columns];
 

@@ -11,8 +11,6 @@
 #include "sound/SoundSystem.h"
 
 namespace {
-// Frames the player blinks with a recognised gesture; no stroke or step meanwhile.
-const int gestureLockFrames = 60;
 // A Z-shape sells to at most this many houses; the last sale ends the scene.
 const int housesToSell = 4;
 

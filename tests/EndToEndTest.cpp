@@ -177,15 +177,17 @@ class Player {
         ASSERT_TRUE(game.xdotool("mouseup 1"));
         move(600 - mouseX, 420 - mouseY);
     }
-    // After a pointing gesture or the U-shape the boy blinks with its legend icon; once he has
-    // shown himself for more frames than a blink lasts, the lock is over.
+    // After a pointing gesture or the U-shape the boy blinks with its legend icon, and the game
+    // takes no step until the lock is over. Each sync waits for a frame of its own, however
+    // slowly the test is running, so as many syncs after the first blink see the lock out.
     void waitOutTheBlink(int gesture) {
         ASSERT_TRUE(game.waitFor([&](const Picture& s) {
             return showsScene(s, Icon::firstLegend + gesture);
         })) << "gesture "
             << gesture << " was not recognised";
-        for (int steady = 0; steady < 12 && !::testing::Test::HasFatalFailure();)
-            sync(), steady = showsScene(game.grab()) ? steady + 1 : 0;
+        for (int frame = 0; frame < MainPart::gestureLockFrames; ++frame)
+            ASSERT_NO_FATAL_FAILURE(sync());
+        ASSERT_TRUE(game.waitFor([&](const Picture& s) { return showsScene(s); }));
     }
 
     // Waits for a scene's first picture; where the pointer shows, until it follows the mouse,
