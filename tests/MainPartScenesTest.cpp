@@ -65,8 +65,8 @@ TEST(ScenePlay, TheSixScenesInARowEachFromItsSetUpToItsEnd) {
                            MainPart::isPlayerIcon(is);
         EXPECT_TRUE(isLegend(is) ? was == Icon::voidTile : moves || was == is) << "cell " << i;
     }
-    EXPECT_EQ(std::count(ends[0].begin(), ends[0].end(), Icon::boy), 1)
-        << "named, the boy is a boy";
+    for (int named : {Icon::boy, Icon::table, Icon::mother})
+        EXPECT_EQ(std::count(ends[0].begin(), ends[0].end(), named), 1) << "named, " << named;
     // The boss turns the estate into its late forms, the boy with it; the sales sell every house.
     const Board estate = boardOf(MainPart::sceneGrids[4]);
     const std::pair<int, int> turned[] = {{Icon::wall, Icon::wallFirstForm},
@@ -128,15 +128,34 @@ TEST(SceneContent, EveryTextFitsTheBoxKeepsItsLengthAndSaysWhatItMust) {
         "first day|sales|door to door|know|A to B|concepts|alert|surroundings|look around|really|"
         "everything|how you look|pander|sale counts|mascara|Z+house|goodbye|estate|noticed",
         "profit|eyes|symbol|you are you|free|feel"};
+    // The same for each refusal's first and repeat texts, slot by slot.
+    const char* const refusalWords[MainPart::sceneCount] = {
+        "",
+        "point towards me|point north|south|south|west|west|east|east",
+        "learn nothing|up|Point down|down|vulgar|left|act like that|right|walk away|U",
+        "exactly|absent-minded|wrong|Clumsy|manners|boor|confused|foreigner|walking away|rude|"
+        "hesitating|talk to him",
+        "thin air|rehearsing",
+        ""};
     // A refusal that names a direction names the one its slot refuses.
     const std::map<std::string, int> directionWords = {
         {"up", moveUp},       {"upwards", moveUp},     {"north", moveUp},  {"down", moveDown},
         {"south", moveDown},  {"downwards", moveDown}, {"left", moveLeft}, {"west", moveLeft},
         {"right", moveRight}, {"east", moveRight}};
+    // Each '|' piece of `keys` in turn names words ("a+b": both) the next text must hold.
+    auto holds = [](const std::string& text, std::istringstream& keys) {
+        std::string words;
+        std::getline(keys, words, '|');
+        for (size_t from = 0, plus; from <= words.size(); from = plus + 1) {
+            plus = std::min(words.find('+', from), words.size());
+            EXPECT_NE(text.find(words.substr(from, plus - from)), std::string::npos) << text;
+        }
+    };
     SubengineInterface none; // set-up plays no sound and draws nothing
     for (int scene = 0; scene < MainPart::sceneCount; ++scene) {
         MainPart part(&none, &scene);
         std::vector<int> sizes;
+        std::istringstream lineWords(keyWords[scene]), refusalKeys(refusalWords[scene]);
         auto add = [&sizes](const std::string& text) { // the box holds five lines of twenty
             sizes.push_back(static_cast<int>(text.size()));
             EXPECT_LE(TextLayout::countLines(text.c_str(), 20), 5) << text;
@@ -145,6 +164,7 @@ TEST(SceneContent, EveryTextFitsTheBoxKeepsItsLengthAndSaysWhatItMust) {
             for (std::string text : {part.refusals[slot].firstText, part.refusals[slot].repeatText})
                 if (!text.empty()) {
                     add(text);
+                    holds(text, refusalKeys);
                     std::replace_if(
                         text.begin(), text.end(), [](char c) { return !std::isalpha(c); }, ' ');
                     std::istringstream words(text);
@@ -156,16 +176,9 @@ TEST(SceneContent, EveryTextFitsTheBoxKeepsItsLengthAndSaysWhatItMust) {
                             << "slot " << slot << " names " << w;
                     }
                 }
-        std::istringstream lineWords(keyWords[scene]);
         for (const ScriptLine& line : part.script) {
             add(line.text);
-            std::string words;
-            std::getline(lineWords, words, '|');
-            for (size_t from = 0, plus; from <= words.size(); from = plus + 1) {
-                plus = std::min(words.find('+', from), words.size());
-                EXPECT_NE(line.text.find(words.substr(from, plus - from)), std::string::npos)
-                    << line.text;
-            }
+            holds(line.text, lineWords);
         }
         EXPECT_EQ(sizes, lengths[scene]) << "scene " << scene;
     }
