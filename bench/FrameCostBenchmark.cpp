@@ -10,6 +10,7 @@
 
 #include "app/Timer.h"
 #include "bench/AllocationCounter.h"
+#include "graphics/Screen.h"
 #include "graphics/Video.h"
 #include "parts/IntroPart.h"
 #include "parts/MainPart.h"
@@ -148,14 +149,15 @@ static void BM_SceneStrokeFrame(benchmark::State& state) {
     if (!haveDisplay(state))
         return;
     MainPart* part = idleScene();
-    part->mouseX = 470;
-    part->mouseY = 240;
+    const int centreX = screenWidth / 2, centreY = screenHeight / 2, radius = 150;
+    part->mouseX = centreX + radius;
+    part->mouseY = centreY;
     send(part, SDL_MOUSEBUTTONDOWN);
     int step = 0;
     runFrames(state, part, [&] {
         ++step;
-        part->mouseX = 320 + static_cast<int>(150 * std::cos(step * M_PI / 6));
-        part->mouseY = 240 + static_cast<int>(150 * std::sin(step * M_PI / 6));
+        part->mouseX = centreX + static_cast<int>(radius * std::cos(step * M_PI / 6));
+        part->mouseY = centreY + static_cast<int>(radius * std::sin(step * M_PI / 6));
     });
     state.counters["stroke_samples"] = static_cast<double>(part->recognizer->strokePoints.size());
 }

@@ -80,8 +80,8 @@ class Player {
     // picture pixel's top-left mixes it with those left of and above it.
     bool shows(const Picture& s, Rect r, int boyAs, int px, int py) const {
         const double f = 0.5 - 0.5 / scale;
-        for (int y = std::max(r.y0, 0); y < std::min(r.y1, 480); ++y)
-            for (int x = std::max(r.x0, 0); x < std::min(r.x1, 640); ++x) {
+        for (int y = std::max(r.y0, 0); y < std::min(r.y1, screenHeight); ++y)
+            for (int x = std::max(r.x0, 0); x < std::min(r.x1, screenWidth); ++x) {
                 if (underTheBox(x, y))
                     continue;
                 const Rgb a = expected(x, y, boyAs, px, py), seen = shown(s, x, y);
@@ -111,7 +111,7 @@ class Player {
     // Whether the screen shows the whole scene as the rules say, with the box's text (only
     // unscaled).
     bool showsScene(const Picture& s, int boyAs = -1) const {
-        if (!shows(s, {0, 0, 640, 480}, boyAs, mouseX, mouseY))
+        if (!shows(s, {0, 0, screenWidth, screenHeight}, boyAs, mouseX, mouseY))
             return false;
         if (!boxed() || scale != 1)
             return true;
@@ -166,7 +166,8 @@ class Player {
             left = std::min(left, x), right = std::max(right, x), up = std::min(up, y),
             down = std::max(down, y);
         }
-        move(320 - (left + right) / 2 - mouseX, 240 - (up + down) / 2 - mouseY);
+        move(screenWidth / 2 - (left + right) / 2 - mouseX,
+             screenHeight / 2 - (up + down) / 2 - mouseY);
         ASSERT_TRUE(game.xdotool("mousedown 1"));
         for (const char* c = gestureStrokes[gesture]; *c; ++c) { // a sample each: the trail grows
             const Picture before = game.grab();
@@ -232,7 +233,7 @@ class Player {
     }
     // The title with nothing lit but its word and its menu: no dither of the fade-in left.
     bool showsTheTitle(const Picture& s) const {
-        return dark(s, {0, 0, 640, 170}) && dark(s, {0, 320, 640, 480}) &&
+        return dark(s, {0, 0, screenWidth, 170}) && dark(s, {0, 320, screenWidth, screenHeight}) &&
                !dark(s, {253, 258, 333, 274});
     }
     void shoot(const std::string& name) {
@@ -263,7 +264,7 @@ class Player {
 
     GameProcess& game;
     const int scale, top;
-    int mouseX = 320, mouseY = 240, flip = 2;
+    int mouseX = screenWidth / 2, mouseY = screenHeight / 2, flip = 2;
     std::unique_ptr<SceneDriver> model;
     std::set<std::string> shot;
 };
@@ -273,7 +274,7 @@ void playUpTo(GameProcess& game, Player& player, int lastScene) {
     // Once the intro's square shows, skip it (a second Space falls into the dissolve or the
     // title's fade-in).
     ASSERT_TRUE(game.waitFor([&](const Picture& s) {
-        return !player.dark(s, {160, 120, 480, 360}) && player.dark(s, {0, 0, 640, 100});
+        return !player.dark(s, {160, 120, 480, 360}) && player.dark(s, {0, 0, screenWidth, 100});
     }));
     player.press("space", Player::dissolving, true);
     ASSERT_TRUE(game.waitFor([&](const Picture& s) { return player.showsTheTitle(s); }));
@@ -313,7 +314,8 @@ TEST(EndToEnd, VideoFailuresAreReported) {
     for (auto [setting, said, plays] : cases) {
         GameProcess game({setting, "WAYLAND_DISPLAY"});
         if (plays) { // until the intro shows
-            EXPECT_TRUE(game.waitFor([](const Picture& s) { return s.count(black) < 640 * 480; }));
+            EXPECT_TRUE(game.waitFor(
+                [](const Picture& s) { return s.count(black) < screenWidth * screenHeight; }));
             kill(game.pid, SIGTERM);
         }
         ASSERT_TRUE(game.waitForExit()) << said;
@@ -330,7 +332,8 @@ TEST(EndToEnd, ClosingTheWindowEndsTheGameWhateverIsOnShow) {
     for (bool skipped : {false, true}) {
         GameProcess game;
         Player player(game, 1, 0);
-        ASSERT_TRUE(game.waitFor([](const Picture& s) { return s.count(black) < 640 * 480; }));
+        ASSERT_TRUE(game.waitFor(
+            [](const Picture& s) { return s.count(black) < screenWidth * screenHeight; }));
         if (skipped)
             player.press("space", Player::dissolving, true);
         kill(game.pid, SIGTERM); // SDL turns it into a window-close request

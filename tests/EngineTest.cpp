@@ -91,7 +91,7 @@ TEST(FrameLoop, FadesInFromSolidWhiteOverFortyPacedFramesDeafAndNotUpdated) {
     EXPECT_EQ(part.loop(), 7);
     // However busy the machine, a frame never takes less than its time.
     EXPECT_GE(SDL_GetTicks() - start, 42u * (Timer::frameMs - 1));
-    EXPECT_EQ(whiteAfterFirst, 640 * 480);
+    EXPECT_EQ(whiteAfterFirst, screenWidth * screenHeight);
     EXPECT_EQ(whiteAfterLast, 0);
     EXPECT_EQ(part.firstUpdates, std::vector<int>{EnginePart::fadeInLength});
     EXPECT_EQ(part.keys, std::vector<int>{SDLK_b});

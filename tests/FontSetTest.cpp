@@ -27,7 +27,7 @@ TEST(FontSet, GlyphsShowUprightForEveryPrintableInEachSetAndWrappedLines16PxApar
             EXPECT_TRUE(showsText(readWindow(), 0, k, printable.substr(k, 32), set > 0)) << set;
         }
     freshFont()->drawText(10, 10, "", 0);
-    EXPECT_EQ(readWindow().count(black), 640 * 480) << "an empty text";
+    EXPECT_EQ(readWindow().count(black), screenWidth * screenHeight) << "an empty text";
     // The newline that begins the third piece has no glyph and takes no room.
     freshFont()->drawWrappedText(185, 11, 20, "Make a U-shape to end the conversation\n\nok");
     const Picture w = readWindow();

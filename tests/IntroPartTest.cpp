@@ -62,8 +62,8 @@ TEST(IntroPart, ThreePhasesAndTheirPicturesOverTheWholeWindow) {
     for (int i = 0; i < 3; ++i) {
         const auto [squareGrey, squareMask, triangleGrey, triangleMask, captionGrey] = looks[i];
         int inSquare = 0, litInSquare = 0, inTriangles = 0, litInTriangles = 0, ink = 0, litInk = 0;
-        for (int y = 0; y < 480; ++y)
-            for (int x = 0; x < 640; ++x) {
+        for (int y = 0; y < screenHeight; ++y)
+            for (int x = 0; x < screenWidth; ++x) {
                 const int v = shot[i].at(x, y).r, sq = square.where(x + 0.5, y + 0.5),
                           tri = std::max(risen.where(x + 0.5, y + 0.5),
                                          falling.where(x + 0.5, y + 0.5)),

@@ -11,6 +11,7 @@
 #include <SDL/SDL.h>
 
 #include "app/SubengineInterface.h"
+#include "graphics/Screen.h"
 
 class GameEngine;
 

@@ -56,8 +56,8 @@ TEST(Video, TheDissolveTakes201StepsToFifteenSixteenthsOfWhiteAndSilence) {
     EXPECT_EQ(swapsSeen - before, 201);
     EXPECT_NEAR(testEngine()->sound->backgroundVolume, 0.0f, 1e-6);
     const Picture window = readWindow();
-    EXPECT_EQ(window.count(white), 640 * 480 / 16 * 15);
-    EXPECT_EQ(window.count(red), 640 * 480 / 16);
+    EXPECT_EQ(window.count(white), screenWidth * screenHeight / 16 * 15);
+    EXPECT_EQ(window.count(red), screenWidth * screenHeight / 16);
 }
 
 // sdl12-compat normally draws into one framebuffer of its own, where the last picture drawn and
