@@ -20,7 +20,8 @@
 #include "tests/XServer.h"
 
 // Where the player finds the message box and its text (five lines of twenty characters), and
-// the size of a board cell.
+// the size of a board cell (an icon's). The test keeps its own: they are what the player must
+// see, not what the game happens to use.
 constexpr int boxLeft = 179, boxTop = 4, boxRight = 525, boxBottom = 100, textX = 185, textY = 11;
 constexpr int textWidth = 20, textLines = 5, cellSize = 64;
 using Seen = std::function<bool(const Picture&)>;
@@ -56,12 +57,12 @@ class Player {
         // The tip is the first pixel of the arrow's ink.
         static const int tip = [] {
             int i = 0;
-            while (iconPixel(Icon::pointer, i % 64, i / 64) == black)
+            while (iconPixel(Icon::pointer, i % cellSize, i / cellSize) == black)
                 ++i;
             return i;
         }();
-        const int u = x - px + tip % 64, v = y - py + tip / 64;
-        if (!pointed() || u < 0 || u >= 64 || v < 0 || v >= 64)
+        const int u = x - px + tip % cellSize, v = y - py + tip / cellSize;
+        if (!pointed() || u < 0 || u >= cellSize || v < 0 || v >= cellSize)
             return p;
         const Rgb hole = iconPixel(Icon::pointerSilhouette, u, v),
                   q = iconPixel(Icon::pointer, u, v);
@@ -243,19 +244,21 @@ class Player {
     // Puts the pointer over the brightest and the darkest icon of the game's boards.
     void pointAtTheBrightestAndTheDarkestIcon() {
         std::map<int, int> icons; // by brightness
-        for (int i = 0, sum = 0; i < MainPart::sceneCount * 80; ++i, sum = 0) {
-            const int icon = MainPart::sceneGrids[i / 80][i / 10 % 8][i % 10];
-            for (int p = 0; p < 64 * 64; ++p) {
-                const Rgb c = iconPixel(icon, p % 64, p / 64);
+        const int cells = MainPart::rows * MainPart::columns, columns = MainPart::columns;
+        for (int i = 0, sum = 0; i < MainPart::sceneCount * cells; ++i, sum = 0) {
+            const int icon = MainPart::sceneGrids[i / cells][i % cells / columns][i % columns];
+            for (int p = 0; p < cellSize * cellSize; ++p) {
+                const Rgb c = iconPixel(icon, p % cellSize, p / cellSize);
                 sum += c.r + c.g + c.b;
             }
             icons[sum] = icon;
         }
         for (auto [icon, name] : {std::pair{icons.rbegin()->second, "pointer-bright"},
                                   {icons.begin()->second, "pointer-dark"}})
-            for (int i = 20; i < 80; ++i) // below the box
-                if (model->part.grid[i / 10][i % 10] == icon) {
-                    move(64 * (i % 10) + 24 - mouseX, 64 * (i / 10) + 24 - mouseY);
+            for (int i = 2 * columns; i < cells; ++i) // below the box
+                if (model->part.grid[i / columns][i % columns] == icon) {
+                    move(cellSize * (i % columns) + 24 - mouseX,
+                         cellSize * (i / columns) + 24 - mouseY);
                     shoot(name);
                     move(600 - mouseX, 420 - mouseY);
                     break;
