@@ -6,16 +6,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/build.sh >/dev/null
 
-display_file=$(mktemp)
-Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
-xvfb_pid=$!
-trap 'kill "$xvfb_pid"; rm -f "$display_file"' EXIT
-for _ in $(seq 100); do
-    [ -s "$display_file" ] || ! kill -0 "$xvfb_pid" 2>/dev/null && break
-    sleep 0.1
-done
-[ -s "$display_file" ] || { echo "Could not start an X server."; exit 1; }
-export DISPLAY=":$(cat "$display_file")"
+source scripts/own-x-server.sh
+start_own_x_server /dev/null || { echo "Could not start an X server."; exit 1; }
 
 mkdir -p docs/screenshots
 WANDERKIN_SCREENSHOTS="$PWD/docs/screenshots" SDL_AUDIODRIVER=dummy \
