@@ -1,6 +1,6 @@
-// Runs the real game binary for end-to-end tests: started from the repository root on an X
-// display with its standard output kept in a file, driven with real X input through xdotool,
-// and watched through grabs of the whole X screen.
+// Runs the real game binary for end-to-end tests: started from the repository root on the X
+// display in DISPLAY with its standard output and error kept in files, driven with real X input
+// (the XTest extension, as a desktop's input arrives), and watched through grabs of the screen.
 #pragma once
 #include <sys/types.h>
 
@@ -10,33 +10,37 @@
 
 #include "tests/TestSupport.h"
 
+struct _XDisplay;
+
 class GameProcess {
   public:
-    // Starts the game with extra environment settings ("NAME=value", or "NAME" to unset) on
-    // `display` (the test's own $DISPLAY when empty).
-    explicit GameProcess(const std::vector<std::string>& environment = {},
-                         const std::string& display = "");
+    // Starts the game with extra environment settings ("NAME=value", or "NAME" to unset) on a
+    // black screen; a failure to reach the display fails the test and starts nothing.
+    explicit GameProcess(const std::vector<std::string>& environment = {});
     ~GameProcess(); // kills a game still running
     GameProcess(const GameProcess&) = delete;
     GameProcess& operator=(const GameProcess&) = delete;
 
     bool running() const;
-    bool waitForExit(); // true when it ended within a minute, with its status in exitCode
+    bool waitForExit(int seconds = 60); // true when it ended in time, its status in exitCode
     std::vector<std::string> outputLines() const;
-    // Runs xdotool with these arguments on the game's display; true on success.
-    bool xdotool(const std::string& arguments) const;
-    // The whole X screen as it is now.
-    Picture grab() const;
-    // Grabs until `seen` holds, for a minute at most; false if it never did or the game ended.
+    std::string errors() const; // what it wrote to standard error
+
+    // Real input: a key pressed and released by its X name ("space", "Up"), the left button,
+    // and the mouse moved by (dx, dy) screen pixels.
+    void key(const std::string& name) const;
+    void button(bool down) const;
+    void nudge(int dx, int dy) const;
+    // The screen, or its part w x h at (x0, y0), as it is now.
+    Picture grab(int x0 = 0, int y0 = 0, int w = 0, int h = 0) const;
+    // Grabs, a frame apart, until `seen` holds, for `seconds` at most; false if it never did or
+    // the game ended.
     bool waitFor(const std::function<bool(const Picture&)>& seen, int seconds = 60) const;
-    // Saves the screen as $WANDERKIN_SCREENSHOTS/NAME.png when that folder is set.
-    void save(const std::string& name) const;
 
     mutable int exitCode = -1;
     pid_t pid = -1;
-    std::string display;
 
   private:
-    std::string outputPath;
-    struct _XDisplay* x = nullptr; // Xlib's Display
+    std::string files; // the output files' common path, + ".out" and ".err"
+    _XDisplay* x = nullptr;
 };

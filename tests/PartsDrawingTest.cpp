@@ -1,5 +1,8 @@
-// The intro, run frame by frame: its three phases, its picture over the whole window in each,
-// the swelling noise, the keys that skip it, and the drawing state it leaves to the title.
+// The parts as the window shows them. The intro run frame by frame: its three phases, its
+// picture over the whole window in each, the swelling noise, the keys that skip it, and the
+// drawing state it leaves to the title. The title's menu, its keys and sounds. The stroke's
+// trail in a scene (the board, the blink, the box and the pointer are checked at every step of
+// the end-to-end replay).
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
@@ -8,7 +11,10 @@
 
 #include "app/GameEngine.h"
 #include "app/PartResult.h"
+#include "graphics/Screen.h"
 #include "parts/IntroPart.h"
+#include "parts/MainPart.h"
+#include "parts/TitlePart.h"
 #include "sound/SoundSystem.h"
 #include "tests/TestSupport.h"
 
@@ -107,5 +113,76 @@ TEST(IntroPart, SpaceOrEscapeSkipsItAndAWindowCloseQuitsFromTheFirstFrame) {
         SDL_PushEvent(keyEvent(key, key ? SDL_KEYDOWN : SDL_QUIT));
         EXPECT_EQ(intro.loop(), key ? PartResult::next : PartResult::quit);
         EXPECT_EQ(intro.introRise, 0) << key;
+    }
+}
+
+TEST(TitlePart, BeginStartsTheFirstSceneWithABigBlipAndEitherArrowLeadsToQuit) {
+    TitlePart* menu = static_cast<TitlePart*>(testEngine()->parts[1]);
+    int& scene = *testEngine()->sceneIndex;
+    for (int left : {6, 3}) { // after a finished game, or Escape from a scene
+        scene = left;
+        menu->setUp();
+        int result = PartResult::goOn;
+        EXPECT_EQ(heard([&] { result = menu->handleEvent(keyEvent(SDLK_SPACE)); }), "bigblip");
+        EXPECT_TRUE(result == PartResult::next && scene == 0);
+    }
+    for (SDLKey toggle : {SDLK_UP, SDLK_DOWN}) {
+        menu->setUp(); // back on "begin" though the last visit ended on "quit"
+        EXPECT_EQ(heard([&] { menu->handleEvent(keyEvent(toggle)); }), "blipn");
+        EXPECT_EQ(heard([&] { menu->handleEvent(keyEvent(SDLK_RETURN)); }), "")
+            << "Return: nothing";
+        EXPECT_EQ(menu->handleEvent(keyEvent(SDLK_SPACE)), PartResult::quit);
+    }
+    EXPECT_EQ(menu->handleEvent(keyEvent(SDLK_ESCAPE)), PartResult::quit);
+    EXPECT_EQ(menu->handleEvent(keyEvent(SDLK_UNKNOWN, SDL_QUIT)), PartResult::quit);
+}
+
+TEST(TitlePart, TheChosenItemShowsWhiteAndTheOtherGrey) {
+    TitlePart* menu = static_cast<TitlePart*>(testEngine()->parts[1]);
+    const Rgb grey{128, 128, 128};
+    for (int selection : {TitlePart::beginItem, TitlePart::quitItem}) {
+        menu->selection = selection;
+        menu->draw();
+        const Picture w = readWindow();
+        EXPECT_TRUE(showsText(w, 253, 258, "begin", 0, selection ? grey : white) &&
+                    showsText(w, 253, 299, "quit", 0, selection ? white : grey));
+    }
+}
+
+TEST(SceneDrawing, TheTrailJoinsTheSamplesWhileTheStrokeIsHeldAndGoesWithTheRelease) {
+    int scene = 1;
+    MainPart part(testEngine(), &scene);
+    part.lineShowing = false;
+    SDL_Event press{}, release{};
+    press.button = {SDL_MOUSEBUTTONDOWN, 0, SDL_BUTTON_LEFT, SDL_PRESSED, 0, 0};
+    release.button = {SDL_MOUSEBUTTONUP, 0, SDL_BUTTON_LEFT, SDL_RELEASED, 0, 0};
+    // Down the void at the right edge, from a press above the first sample.
+    part.mouseX = 600, part.mouseY = 60;
+    part.handleEvent(&press);
+    const int samples[][2] = {{600, 120}, {600, 200}, {630, 260}, {580, 330}};
+    for (const auto& s : samples) {
+        part.mouseX = s[0], part.mouseY = s[1];
+        part.update();
+    }
+    part.mouseX = 100, part.mouseY = 420; // the pointer out of the way
+    auto lit = [](const Picture& w, double x, double y) {
+        int most = 0;
+        for (int i = 0; i < 9; ++i)
+            most = std::max(most, int(w.at(int(x) + i % 3 - 1, int(y) + i / 3 - 1).r));
+        return most > 200;
+    };
+    for (bool held : {true, false}) {
+        glBlendFunc(GL_ONE, GL_ONE);
+        part.draw();
+        const Picture w = readWindow();
+        for (int k = 0; k < 3; ++k)
+            for (double t = 0.1; t < 0.95; t += 0.1)
+                EXPECT_EQ(lit(w, samples[k][0] + t * (samples[k + 1][0] - samples[k][0]),
+                              samples[k][1] + t * (samples[k + 1][1] - samples[k][1])),
+                          held)
+                    << "segment " << k << " at " << t;
+        EXPECT_FALSE(lit(w, 600, 90)) << "the press point is not part of the trail";
+        EXPECT_FALSE(lit(w, 590, 225) || lit(w, 615, 300)) << "nothing closes it or lies beside it";
+        part.handleEvent(&release);
     }
 }

@@ -11,11 +11,13 @@
 #include "app/GameEngine.h"
 #include "app/PartResult.h"
 #include "app/Timer.h"
+#include "graphics/Screen.h"
 #include "sound/SoundSystem.h"
 #include "tests/TestSupport.h"
 
 namespace {
 const int dissolveSteps = 201; // one swap a step
+const int fadeIn = 40;         // frames, 1.3 seconds
 
 // Counts what the loops do to it and ends from update with `result` once `ending` says so.
 // With `fades`, set-up leaves the engine's fade-in to run, as the title and the scenes do;
@@ -71,7 +73,6 @@ TEST(FramePacing, SleepsUpTo33MillisecondsAndNeverWhenLate) {
     EXPECT_EQ(Timer::frameSleep(32), 1);
     EXPECT_EQ(Timer::frameSleep(33), 0);
     EXPECT_EQ(Timer().ticks(), 0) << "a timer never started reads 0";
-    EXPECT_EQ(EnginePart::fadeInLength, 40) << "a fade-in lasts 40 frames, 1.3 seconds";
 }
 
 TEST(FrameLoop, FadesInFromSolidWhiteOverFortyPacedFramesDeafAndNotUpdated) {
@@ -81,9 +82,9 @@ TEST(FrameLoop, FadesInFromSolidWhiteOverFortyPacedFramesDeafAndNotUpdated) {
     part.setUp();
     int whiteAfterFirst = -1, whiteAfterLast = -1;
     part.onDraw = [&](int frame) {
-        if (frame == 1 || frame == EnginePart::fadeInLength)
+        if (frame == 1 || frame == fadeIn)
             (frame == 1 ? whiteAfterFirst : whiteAfterLast) = readWindow().count(white);
-        if (frame == 5 || frame == EnginePart::fadeInLength + 1)
+        if (frame == 5 || frame == fadeIn + 1)
             SDL_PushEvent(keyEvent(frame == 5 ? SDLK_a : SDLK_b)); // the first goes unheard
     };
     part.ending = [&] { return part.frames >= 42; };
@@ -93,7 +94,7 @@ TEST(FrameLoop, FadesInFromSolidWhiteOverFortyPacedFramesDeafAndNotUpdated) {
     EXPECT_GE(SDL_GetTicks() - start, 42u * (Timer::frameMs - 1));
     EXPECT_EQ(whiteAfterFirst, screenWidth * screenHeight);
     EXPECT_EQ(whiteAfterLast, 0);
-    EXPECT_EQ(part.firstUpdates, std::vector<int>{EnginePart::fadeInLength});
+    EXPECT_EQ(part.firstUpdates, std::vector<int>{fadeIn});
     EXPECT_EQ(part.keys, std::vector<int>{SDLK_b});
     EXPECT_NEAR(part.sound->backgroundVolume, 0.0975f, 1e-6) << "the noise comes up with it";
 }
@@ -113,8 +114,7 @@ TEST(Engine, RunsPartsInTurnFadingEachInAndDissolvingAfterEachEvenTheLast) {
               (std::vector<std::pair<int, int>>{{0, 4}, {1, 9}, {1, PartResult::quit}}));
     // Each time it starts, a fading part fades in again.
     EXPECT_EQ(first.firstUpdates, std::vector<int>{0});
-    EXPECT_EQ(second.firstUpdates,
-              (std::vector<int>{EnginePart::fadeInLength, EnginePart::fadeInLength}));
+    EXPECT_EQ(second.firstUpdates, (std::vector<int>{fadeIn, fadeIn}));
     EXPECT_EQ(swapsSeen - swapsBefore, first.allFrames + second.allFrames + 3 * dissolveSteps);
     // The mouse position and the left button pass on, from one part to the next.
     EXPECT_EQ(second.handedOver, (std::vector<int>{123, 45, 1}));

@@ -1,0 +1,157 @@
+// The window and its GL state, the dissolve between parts, text and icons as the window shows
+// them, and line breaking for the message box.
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <regex>
+#include <tuple>
+
+#include "app/GameEngine.h"
+#include "graphics/FontSet.h"
+#include "graphics/IconSheet.h"
+#include "graphics/Screen.h"
+#include "graphics/TextLayout.h"
+#include "graphics/Video.h"
+#include "sound/SoundSystem.h"
+#include "tests/TestSupport.h"
+
+namespace {
+const Rgb red{255, 0, 0};
+
+Video* freshVideo(float grey = 0) {
+    Video* video = testEngine()->video;
+    glDisable(GL_TEXTURE_2D); // as every part's drawing leaves it
+    glClearColor(grey, grey, grey, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glColor4f(1, 1, 1, 1);
+    return video;
+}
+} // namespace
+
+TEST(Video, OpensAFullScreenWindowWithoutCursorAndDrawsSmoothLinesInWindowPixels) {
+    Video* video = freshVideo();
+    EXPECT_TRUE(video->screen && (video->screen->flags & SDL_FULLSCREEN));
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
+    // A point lands on its pixel, y down from the top; a line on a pixel's middle is 1.5 pixels
+    // wide and smoothed: a full pixel between two quarter-lit ones.
+    glBegin(GL_POINTS);
+    glVertex2f(10.5f, 20.5f);
+    glEnd();
+    glBegin(GL_LINES);
+    glVertex2f(10, 100.5f);
+    glVertex2f(600, 100.5f);
+    glEnd();
+    const Picture w = readWindow();
+    EXPECT_EQ(w.at(10, 20), white);
+    EXPECT_EQ(w.count(white), 1 + 590);
+    const int expected[] = {0, 64, 255, 64, 0};
+    for (int i = 0; i < 5; ++i)
+        EXPECT_NEAR(w.at(320, 98 + i).r, expected[i], 12) << "row " << 98 + i;
+}
+
+TEST(Video, TheDissolveTakes201StepsToFifteenSixteenthsOfWhiteAndSilence) {
+    Video* video = freshVideo();
+    glClearColor(1, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    video->swapBuffers();
+    const int before = swapsSeen;
+    EXPECT_FALSE(video->fadeOut(testEngine()->sound));
+    EXPECT_EQ(swapsSeen - before, 201);
+    EXPECT_NEAR(testEngine()->sound->backgroundVolume, 0.0f, 1e-6);
+    const Picture window = readWindow();
+    EXPECT_EQ(window.count(white), screenWidth * screenHeight / 16 * 15);
+    EXPECT_EQ(window.count(red), screenWidth * screenHeight / 16);
+}
+
+// sdl12-compat normally draws into one framebuffer of its own, where the last picture drawn and
+// the picture on screen are the same. Drawing straight to the window (two real buffers, with
+// Mesa's softpipe, which reads the front one back) they differ: run there, in a child process,
+// which ends with 0 when the dissolve began from the picture on screen and 3 when it did not.
+TEST(Video, TheDissolveStartsFromThePictureOnScreenNotFromTheBackBuffer) {
+    if (!std::getenv("SDL12COMPAT_OPENGL_SCALING")) {
+        char self[4096] = {};
+        ASSERT_GT(readlink("/proc/self/exe", self, sizeof self - 1), 0);
+        const std::string command =
+            "SDL12COMPAT_OPENGL_SCALING=0 GALLIUM_DRIVER=softpipe '" + std::string(self) +
+            "' --gtest_filter=Video.TheDissolveStartsFromThePictureOnScreenNotFromTheBackBuffer";
+        const int status = std::system(command.c_str());
+        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) != 3) << "began from a stale picture";
+        EXPECT_EQ(status, 0) << "the check could not run in a child process (see above)";
+        return;
+    }
+    Video* video = freshVideo();
+    glClearColor(1, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    video->swapBuffers(); // red on screen
+    glClearColor(0, 1, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT); // green drawn behind it, never shown
+    afterSwap = [] { // the dissolve's first step adds no white: it shows what it starts from
+        glReadBuffer(GL_FRONT);
+        std::_Exit(readWindow().at(320, 240) == red ? 0 : 3);
+    };
+    video->fadeOut(testEngine()->sound);
+    FAIL() << "the dissolve never swapped";
+}
+
+TEST(FontSet, GlyphsShowUprightForEveryPrintableInEachSetAndOtherBytesTakeNoRoom) {
+    FontSet* font = freshVideo()->font;
+    std::string printable;
+    for (char c = 32; c < 127; ++c)
+        printable += c;
+    for (int set : {0, 1, 2, -1})          // a set above 1 draws as set 1, one below 0 as set 0
+        for (int k = 0; k < 95; k += 32) { // in rows of 512 px
+            freshVideo();
+            font->drawText(0, k, printable.substr(k, 32).c_str(), set);
+            EXPECT_TRUE(showsText(readWindow(), 0, k, printable.substr(k, 32), set > 0)) << set;
+        }
+    for (int set : {0, 1})
+        for (auto draw : {&FontSet::drawText, &FontSet::drawSmallText}) {
+            freshVideo();
+            (font->*draw)(10, 10, "abc", set);
+            const Picture clean = readWindow();
+            freshVideo();
+            (font->*draw)(10, 10,
+                          "a\x01\x1f"
+                          "b\x7f\x80\xc3\xa9\xff"
+                          "c",
+                          set);
+            EXPECT_TRUE(readWindow() == clean) << "set " << set;
+        }
+}
+
+TEST(IconSheet, AMissingSheetIsReportedWithSdlsReason) {
+    freshVideo(); // the window's GL context
+    ::testing::internal::CaptureStdout();
+    IconSheet("textures/no-such-sheet.bmp").drawIcon(0, 0, 5);
+    const std::string said = ::testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(
+        std::regex_match(said, std::regex("Could not load textures/no-such-sheet.bmp: .+\n")))
+        << said;
+}
+
+TEST(TextLayout, BreaksAtSpacesNewlinesAndTheWidth) {
+    // '|' begins each line. A space or newline right after a break begins the next line.
+    const std::tuple<const char*, int, std::string> cases[] = {
+        {"Make a U-shape to end the conversation", 20, "|Make a U-shape to|end the conversation"},
+        {"anything at all", 0, ""},
+        {"abcdefghijklmnopqrst", 20, "|abcdefghijklmnopqrst"},
+        {"abcdefghijklmnopqrstu", 20, "|abcdefghijklmnopqrst|u"},
+        {"ab cd ef", 5, "|ab cd|ef"},
+        {"ab\ncd", 20, "|ab|cd"},
+        {"ab\n\n\ncd", 20, "|ab|\n|cd"},
+        {"ab\n\ncd", 20, "|ab|\ncd"},
+    };
+    for (const auto& [text, width, expected] : cases) {
+        std::string lines;
+        TextLayout layout(text, width);
+        for (TextPiece p; layout.next(p);)
+            lines += "|" + std::string(text + p.offset, p.length);
+        EXPECT_EQ(lines, expected) << text << " at " << width;
+        EXPECT_EQ(TextLayout::countLines(text, width),
+                  static_cast<int>(std::count(expected.begin(), expected.end(), '|')));
+    }
+}

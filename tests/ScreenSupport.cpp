@@ -1,0 +1,63 @@
+// Helpers of the window tests: the game's engine in the test process, its frames read back, its
+// swaps counted, and a clear failure when there is no X display to open a window on.
+#include "tests/TestSupport.h"
+
+#include <GL/gl.h>
+#include <X11/Xlib.h> // after GoogleTest, whose names its macros would spoil
+
+#include <cstdlib>
+
+#include "app/GameEngine.h"
+#include "graphics/Screen.h"
+
+namespace {
+// Checks the display before any window test runs, and shuts SDL down inside main: at exit the
+// audio thread and the GL driver's teardown could outlive the libraries they call into.
+class WindowTests : public ::testing::Environment {
+  public:
+    void SetUp() override {
+        const char* name = std::getenv("DISPLAY");
+        ASSERT_TRUE(name && *name) << "DISPLAY is not set: run the tests with scripts/test.sh";
+        Display* x = XOpenDisplay(name);
+        ASSERT_TRUE(x) << "cannot open the X display " << name;
+        XCloseDisplay(x);
+    }
+    void TearDown() override { SDL_Quit(); }
+};
+::testing::Environment* const windowTests = ::testing::AddGlobalTestEnvironment(new WindowTests);
+} // namespace
+
+GameEngine* testEngine() {
+    static GameEngine* engine = nullptr;
+    if (!engine) {
+        engine = new GameEngine;
+        // Mesa's software renderer ignores polygon stipple on a context's first primitive,
+        // which the game's first frame cannot show; draw one point off the window first.
+        glBegin(GL_POINTS);
+        glVertex2f(-10, -10);
+        glEnd();
+    }
+    return engine;
+}
+
+Picture readWindow() {
+    Picture window{screenWidth, screenHeight, std::vector<Rgb>(screenWidth * screenHeight)};
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, screenWidth, screenHeight, GL_RGB, GL_UNSIGNED_BYTE, window.pixels.data());
+    for (int y = 0; y < screenHeight / 2; ++y) // GL reads the bottom row first
+        std::swap_ranges(&window.pixels[y * screenWidth], &window.pixels[(y + 1) * screenWidth],
+                         &window.pixels[(screenHeight - 1 - y) * screenWidth]);
+    return window;
+}
+
+int swapsSeen = 0;
+std::function<void()> afterSwap;
+
+// The linker sends the game's swaps here (--wrap).
+extern "C" void __real_SDL_GL_SwapBuffers();
+extern "C" void __wrap_SDL_GL_SwapBuffers() {
+    __real_SDL_GL_SwapBuffers();
+    ++swapsSeen;
+    if (afterSwap)
+        afterSwap();
+}

@@ -1,0 +1,151 @@
+// The game's sound on silent output, and as SDL's disk driver records it (in its own process).
+#include <SDL/SDL.h>
+#include <SDL/SDL_mixer.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <numeric>
+#include <thread>
+
+#include "sound/Effects.h"
+#include "sound/SoundSystem.h"
+#include "tests/TestSupport.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+std::unique_ptr<SoundSystem> gameSound(int loads = effectCount, const char* driver = "dummy") {
+    setenv("SDL_AUDIODRIVER", driver, 1);
+    auto sound = std::make_unique<SoundSystem>();
+    for (int i = 0; i < loads; ++i)
+        sound->loadSound(effectFiles[i]);
+    return sound;
+}
+
+// 16-bit samples from every `stride` bytes of `bytes`, from byte `from` on, in -1 to 1.
+std::vector<double> samples(const std::string& bytes, size_t from, size_t stride) {
+    std::vector<double> out;
+    for (; from + 2 <= bytes.size(); from += stride)
+        out.push_back(int16_t(uint8_t(bytes[from]) | bytes[from + 1] << 8) / 32768.0);
+    return out;
+}
+
+std::string readBytes(const fs::path& path) {
+    std::ostringstream text;
+    text << std::ifstream(path, std::ios::binary).rdbuf();
+    return text.str();
+}
+
+double rootMeanSquare(const double* from, const double* to) {
+    return std::sqrt(std::inner_product(from, to, from, 0.0) / (to - from));
+}
+} // namespace
+
+TEST(SoundSystem, EachEffectKeepsItsChannelAndAStreamReplacesTheLast) {
+    auto sound = gameSound();
+    SDL_PauseAudio(1); // the device stands still while channels are counted
+    sound->playSound(beginEffect);
+    FMOD_CHANNEL* const bigBlip = sound->channels[beginEffect + 1];
+    for (int n : {beginEffect, selectionEffect, messageEffect, gestureEffect})
+        sound->playSound(n);
+    EXPECT_EQ(sound->channels[beginEffect + 1], bigBlip) << "a replay cuts off its last play";
+    EXPECT_EQ(Mix_Playing(-1), 4);
+    EXPECT_EQ(heard([&] {
+                  sound->playStream(effectFiles[messageEffect]);
+                  sound->playStream(effectFiles[messageEffect]);
+              }),
+              "good");
+}
+
+TEST(SoundSystemDeathTest, FailedResultsEndTheProgramWithTheirMessage) {
+    // Death tests only see standard error; the sound system's last words go to standard output.
+    auto onStderr = [] { std::fflush(stdout), dup2(STDERR_FILENO, STDOUT_FILENO); };
+    EXPECT_EXIT((onStderr(), SoundSystem::checkResult(FMOD_ERR_FILE_NOTFOUND)),
+                ::testing::ExitedWithCode(255), "^FMOD error! \\(23\\) File not found. \n$");
+    EXPECT_EXIT((onStderr(), gameSound()->loadSound("audio/no-such-effect.wav")),
+                ::testing::ExitedWithCode(255), "^FMOD error! \\(23\\) File not found. \n$");
+}
+
+TEST(SoundSystem, NoAudioDeviceLeavesTheGameSilentButRunning) {
+    ::testing::internal::CaptureStdout();
+    auto sound = gameSound(1, "no-such-audio-driver");
+    // The fallback to the dummy driver must not leak into processes the game starts.
+    EXPECT_STREQ(std::getenv("SDL_AUDIODRIVER"), "no-such-audio-driver");
+    SDL_PauseAudio(1);
+    sound->startBackground();
+    sound->playSound(selectionEffect);
+    EXPECT_EQ(Mix_Playing(-1), 1) << "the effect";
+    SDL_PauseAudio(0);
+    // One line only: this also shows the version check passed.
+    const std::string said = ::testing::internal::GetCapturedStdout();
+    EXPECT_NE(said.find("sound is off"), std::string::npos) << said;
+    EXPECT_EQ(said.find("()"), std::string::npos) << "the line gives no reason: " << said;
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+}
+
+// SDL's disk driver writes this process's sound to a file, one stereo frame per 4 bytes.
+TEST(SoundRecording, EffectAndBackgroundNoiseComeOutAsPlayed) {
+    const fs::path file =
+        fs::temp_directory_path() / ("wanderkin-sound-" + std::to_string(getpid()) + ".raw");
+    setenv("SDL_DISKAUDIOFILE", file.c_str(), 1);
+    auto frames = [&] { return fs::exists(file) ? fs::file_size(file) / 4 : 0; };
+    // Waits until the file holds `count` frames, however slowly the machine runs; frames mixed
+    // may still be on their way to it, so a change shows only after `settle` frames more.
+    auto waitFor = [&](size_t count) {
+        const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (frames() < count && std::chrono::steady_clock::now() < limit)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        return frames() >= count;
+    };
+    const size_t settle = 8192, span = 22050; // each volume is heard over half a second
+    auto sound = gameSound(beginEffect + 1, "disk");
+    const std::vector<double> effect = samples(readBytes(effectFiles[beginEffect]), 44, 2);
+    ASSERT_TRUE(waitFor(4096));
+    sound->playSound(beginEffect);
+    ASSERT_TRUE(waitFor(frames() + effect.size() + 2 * settle));
+    sound->startBackground();
+    std::vector<size_t> spans;
+    for (float volume : {0.1f, 0.2f, 0.105f, 0.0f}) {
+        sound->setBackgroundVolume(volume);
+        spans.push_back(frames() + settle);
+        ASSERT_TRUE(waitFor(spans.back() + span));
+    }
+    sound.reset();
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    const std::string recorded = readBytes(file);
+    fs::remove(file);
+    const std::vector<double> left = samples(recorded, 0, 4);
+    ASSERT_GE(left.size(), spans.back() + span);
+    EXPECT_TRUE(left == samples(recorded, 2, 4)) << "the two sides differ";
+
+    // The effect sounds as its file holds it (when depends on the machine's load).
+    auto sounding = [](double s) { return s != 0; };
+    const size_t start = std::find_if(left.begin(), left.end(), sounding) - left.begin() -
+                         (std::find_if(effect.begin(), effect.end(), sounding) - effect.begin());
+    for (size_t i = 0; i < effect.size(); ++i)
+        ASSERT_NEAR(left[start + i], effect[i], 0.005) << i;
+
+    std::vector<double> level;
+    for (size_t from : spans)
+        level.push_back(rootMeanSquare(&left[from], &left[from + span]));
+    // White noise spread evenly over full scale has an RMS of 1/sqrt(3) of its volume.
+    EXPECT_NEAR(level[0], 0.1 / std::sqrt(3.0), 0.003);
+    EXPECT_NEAR(level[1] / level[0], 2.0, 0.05);
+    // 0.1 and 0.105 fall on the same step of a 0-128 volume scale; here they must differ.
+    EXPECT_NEAR(level[2] / level[0], 1.05, 0.02);
+    EXPECT_EQ(level[3], 0.0);
+    // The noise is white and centred on zero: no offset, both signs, no sample following the
+    // one before.
+    const double *noise = &left[spans[1]], *end = noise + span;
+    EXPECT_LT(std::abs(std::accumulate(noise, end, 0.0) / span), 0.05 * level[1]);
+    const double negative = std::count_if(noise, end, [](double s) { return s < 0; });
+    EXPECT_NEAR(negative / span, 0.5, 0.05) << "the noise keeps to one side of zero";
+    const double lagOne = std::inner_product(noise, end - 1, noise + 1, 0.0) /
+                          std::inner_product(noise, end, noise, 0.0);
+    EXPECT_NEAR(lagOne, 0.0, 0.05) << "each noise sample follows from the one before";
+}
