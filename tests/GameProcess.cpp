@@ -10,10 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <chrono>
-#include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -21,8 +18,6 @@
 extern char** environ;
 
 namespace {
-const auto aFrame = std::chrono::milliseconds(33);
-
 std::string contents(const std::string& path) {
     std::ostringstream text;
     text << std::ifstream(path).rdbuf();
@@ -32,13 +27,11 @@ std::string contents(const std::string& path) {
 
 GameProcess::GameProcess(const std::vector<std::string>& environment) {
     const char* display = std::getenv("DISPLAY");
-    x = display ? XOpenDisplay(display) : nullptr;
-    if (!x) {
+    if (!display || !(x = XOpenDisplay(display))) {
         ADD_FAILURE() << "cannot open the X display '" << (display ? display : "") << "'";
         return;
     }
-    // The mouse moves as far as it is told: no acceleration on this test's own server.
-    XChangePointerControl(x, True, True, 1, 1, 0);
+    XChangePointerControl(x, True, True, 1, 1, 0); // the mouse goes as far as it is told
     // A black screen to start from: an earlier game's last picture may still be on it.
     XSetWindowBackground(x, DefaultRootWindow(x), BlackPixel(x, 0));
     XClearWindow(x, DefaultRootWindow(x));
@@ -49,15 +42,15 @@ GameProcess::GameProcess(const std::vector<std::string>& environment) {
         settings.emplace_back(*e);
     for (const std::string& change : environment) {
         const std::string name = change.substr(0, change.find('=')) + "=";
-        settings.erase(std::remove_if(settings.begin(), settings.end(),
-                                      [&](const std::string& s) { return s.rfind(name, 0) == 0; }),
-                       settings.end());
-        if (change.find('=') != std::string::npos)
-            settings.push_back(change);
+        for (std::string& s : settings)
+            if (s.rfind(name, 0) == 0)
+                s = change.find('=') == std::string::npos ? "" : change;
+        settings.push_back(change);
     }
     std::vector<char*> envp;
     for (std::string& s : settings)
-        envp.push_back(s.data());
+        if (s.find('=') != std::string::npos)
+            envp.push_back(s.data());
     envp.push_back(nullptr);
     char* const argv[] = {const_cast<char*>(WANDERKIN_BINARY), nullptr};
     char path[] = "/tmp/wanderkin-game-XXXXXX";
@@ -65,11 +58,9 @@ GameProcess::GameProcess(const std::vector<std::string>& environment) {
     files = path;
     const int out = open((files + ".out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     const int err = open((files + ".err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    pid = fork();
-    if (pid == 0) {
+    if ((pid = fork()) == 0) {
         prctl(PR_SET_PDEATHSIG, SIGKILL); // a test that dies takes its game with it
-        dup2(out, STDOUT_FILENO);
-        dup2(err, STDERR_FILENO);
+        dup2(out, STDOUT_FILENO), dup2(err, STDERR_FILENO);
         if (chdir(WANDERKIN_SOURCE_DIR) == 0)
             execve(WANDERKIN_BINARY, argv, envp.data());
         _exit(121);
@@ -80,9 +71,8 @@ GameProcess::GameProcess(const std::vector<std::string>& environment) {
 GameProcess::~GameProcess() {
     if (running())
         kill(pid, SIGKILL), waitForExit();
-    if (!files.empty())
-        for (const char* ending : {"", ".out", ".err"})
-            std::remove((files + ending).c_str());
+    for (const char* ending : {"", ".out", ".err"})
+        std::remove((files + ending).c_str());
     if (x)
         XCloseDisplay(x);
 }
@@ -95,8 +85,7 @@ bool GameProcess::running() const {
 }
 
 bool GameProcess::waitForExit(int seconds) {
-    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    while (running() && std::chrono::steady_clock::now() < limit)
+    for (int waited = 0; running() && waited < seconds * 100; ++waited)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     return pid > 0 && !running();
 }
@@ -130,9 +119,9 @@ void GameProcess::nudge(int dx, int dy) const {
     XFlush(x);
 }
 
-Picture GameProcess::grab(int x0, int y0, int w, int h) const {
-    w = w ? w : DisplayWidth(x, 0), h = h ? h : DisplayHeight(x, 0);
-    XImage* image = XGetImage(x, DefaultRootWindow(x), x0, y0, w, h, AllPlanes, ZPixmap);
+Picture GameProcess::grab() const {
+    const int w = DisplayWidth(x, 0), h = DisplayHeight(x, 0);
+    XImage* image = XGetImage(x, DefaultRootWindow(x), 0, 0, w, h, AllPlanes, ZPixmap);
     Picture screen{w, h, std::vector<Rgb>(w * h)};
     for (int i = 0; i < w * h; ++i) { // 32 bits a pixel, blue first
         const char* p = image->data + i / w * image->bytes_per_line + i % w * 4;
@@ -145,7 +134,7 @@ Picture GameProcess::grab(int x0, int y0, int w, int h) const {
 bool GameProcess::waitFor(const std::function<bool(const Picture&)>& seen, int seconds) const {
     const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
     for (; std::chrono::steady_clock::now() < limit && running();
-         std::this_thread::sleep_for(aFrame))
+         std::this_thread::sleep_for(std::chrono::milliseconds(33))) // a frame for the game
         if (seen(grab()))
             return true;
     return false;

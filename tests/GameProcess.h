@@ -18,21 +18,18 @@ class GameProcess {
     // black screen; a failure to reach the display fails the test and starts nothing.
     explicit GameProcess(const std::vector<std::string>& environment = {});
     ~GameProcess(); // kills a game still running
-    GameProcess(const GameProcess&) = delete;
-    GameProcess& operator=(const GameProcess&) = delete;
 
     bool running() const;
     bool waitForExit(int seconds = 60); // true when it ended in time, its status in exitCode
     std::vector<std::string> outputLines() const;
     std::string errors() const; // what it wrote to standard error
 
-    // Real input: a key pressed and released by its X name ("space", "Up"), the left button,
-    // and the mouse moved by (dx, dy) screen pixels.
+    // A key pressed and released by its X name ("space", "Up"), the left button, and the mouse
+    // moved by (dx, dy) screen pixels.
     void key(const std::string& name) const;
     void button(bool down) const;
     void nudge(int dx, int dy) const;
-    // The screen, or its part w x h at (x0, y0), as it is now.
-    Picture grab(int x0 = 0, int y0 = 0, int w = 0, int h = 0) const;
+    Picture grab() const; // the whole screen as it is now
     // Grabs, a frame apart, until `seen` holds, for `seconds` at most; false if it never did or
     // the game ended.
     bool waitFor(const std::function<bool(const Picture&)>& seen, int seconds = 60) const;
@@ -41,6 +38,6 @@ class GameProcess {
     pid_t pid = -1;
 
   private:
-    std::string files; // the output files' common path, + ".out" and ".err"
+    std::string files; // the output files' common path
     _XDisplay* x = nullptr;
 };
