@@ -21,46 +21,36 @@ namespace {
 // Scene `scene` as the frame loop plays it: events through handleEvent, one update a frame.
 struct Scene {
     explicit Scene(int scene) : counter(scene), part(soundOnly(), &counter) {}
-
     int send(Uint8 type, SDLKey sym = SDLK_UNKNOWN) {
         SDL_Event e{}; // keys read the sym, buttons the button; positions come from the part
-        e.type = type;
-        e.key.keysym.sym = sym;
-        e.button.button = SDL_BUTTON_LEFT;
+        e.type = type, e.key.keysym.sym = sym, e.button.button = SDL_BUTTON_LEFT;
         return part.handleEvent(&e);
     }
-    int frame() { return part.update(); }
-    // Press, a frame at each sample of the codes, release; other characters are moves made at
-    // that point of the stroke.
-    void stroke(const std::string& codes) {
-        send(SDL_MOUSEBUTTONDOWN);
-        for (char d : codes)
-            if (d < '0' || d > '7')
-                run(std::string(1, d));
-            else
-                part.mouseX += strokeStepX[d - '0'], part.mouseY += strokeStepY(d - '0'), frame();
-        send(SDL_MOUSEBUTTONUP);
-    }
-    // Moves as in Moves.h, and 'f' for a frame. A pointing gesture or the U-shape is followed by
-    // the frames of its lock.
-    void run(const std::string& moves) {
+    // Moves as in Moves.h, 'f' for a frame, and in `codes` the samples of a stroke made with
+    // the button held (a frame each). A gesture is followed by the frames of its lock.
+    void run(const std::string& moves, const char* codes = nullptr) {
         static const SDLKey keys[] = {SDLK_UP, SDLK_DOWN, SDLK_LEFT, SDLK_RIGHT, SDLK_SPACE};
-        for (char m : expandMoves(moves))
-            if (const char* k = std::strchr(moveKeys, m); m == 'f' || k) {
-                m == 'f' ? frame() : send(SDL_KEYDOWN, keys[k - moveKeys]);
-            } else {
-                const int g = std::strchr(gestureMoves, m) - gestureMoves;
-                stroke(gestureStrokes[g]);
-                if (g <= uShape)
+        for (char m : codes ? std::string(codes) : expandMoves(moves))
+            if (codes && m >= '0' && m <= '7') {
+                part.mouseX += strokeStepX[m - '0'], part.mouseY += strokeStepY(m - '0');
+                part.update();
+            } else if (const char* k = std::strchr(moveKeys, m); m == 'f' || k) {
+                m == 'f' ? part.update() : send(SDL_KEYDOWN, keys[k - moveKeys]);
+            } else if (const char* g = std::strchr(gestureMoves, m)) {
+                stroke(gestureStrokes[g - gestureMoves]);
+                if (g - gestureMoves <= uShape)
                     run(std::to_string(MainPart::gestureLockFrames) + "f");
             }
+    }
+    // Press, the samples (other characters are moves made meanwhile), release.
+    void stroke(const char* codes) {
+        send(SDL_MOUSEBUTTONDOWN), run("", codes), send(SDL_MOUSEBUTTONUP);
     }
     // Runs the moves and gives the text then on show, or "" for none.
     std::string says(const std::string& moves) {
         run(moves);
         return part.lineShowing || part.remarkShowing ? part.shownText : "";
     }
-
     int counter;
     MainPart part;
 };
@@ -166,7 +156,7 @@ TEST(SceneRules, SalesGoLeftRightUpDownAndTheFourthEndsTheScene) {
               "gesture520,20,17,17\nfromto17,20\ngesture520,20,20,17\nfromto17,20\n");
     EXPECT_EQ(std::count(&d.part.grid[0][0], &d.part.grid[0][0] + 80, Icon::soldHouse), 4);
     // The scene ends at the first frame after the last customer has been heard out.
-    EXPECT_EQ((std::vector<int>{d.frame(), d.send(SDL_KEYDOWN, SDLK_SPACE), d.frame()}),
+    EXPECT_EQ((std::vector<int>{d.part.update(), d.send(SDL_KEYDOWN, SDLK_SPACE), d.part.update()}),
               (std::vector<int>{PartResult::goOn, PartResult::goOn, PartResult::next}));
     EXPECT_EQ(d.counter, 1);
 }

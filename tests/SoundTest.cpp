@@ -49,6 +49,7 @@ double rootMeanSquare(const double* from, const double* to) {
 TEST(SoundSystem, EachEffectKeepsItsChannelAndAStreamReplacesTheLast) {
     auto sound = gameSound();
     SDL_PauseAudio(1); // the device stands still while channels are counted
+    Mix_HaltChannel(-1);
     sound->playSound(beginEffect);
     FMOD_CHANNEL* const bigBlip = sound->channels[beginEffect + 1];
     for (int n : {beginEffect, selectionEffect, messageEffect, gestureEffect})
