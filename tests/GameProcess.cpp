@@ -17,14 +17,6 @@
 
 extern char** environ;
 
-namespace {
-std::string contents(const std::string& path) {
-    std::ostringstream text;
-    text << std::ifstream(path).rdbuf();
-    return text.str();
-}
-} // namespace
-
 GameProcess::GameProcess(const std::vector<std::string>& environment) {
     const char* display = std::getenv("DISPLAY");
     if (!display || !(x = XOpenDisplay(display))) {
@@ -90,16 +82,10 @@ bool GameProcess::waitForExit(int seconds) {
     return pid > 0 && !running();
 }
 
-std::vector<std::string> GameProcess::outputLines() const {
-    std::istringstream output(contents(files + ".out"));
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(output, line);)
-        lines.push_back(line);
-    return lines;
-}
-
-std::string GameProcess::errors() const {
-    return contents(files + ".err");
+std::string GameProcess::output(bool errors) const {
+    std::ostringstream text;
+    text << std::ifstream(files + (errors ? ".err" : ".out")).rdbuf();
+    return text.str();
 }
 
 void GameProcess::key(const std::string& name) const {

@@ -21,8 +21,7 @@ class GameProcess {
 
     bool running() const;
     bool waitForExit(int seconds = 60); // true when it ended in time, its status in exitCode
-    std::vector<std::string> outputLines() const;
-    std::string errors() const; // what it wrote to standard error
+    std::string output(bool errors = false) const; // its standard output, or error
 
     // A key pressed and released by its X name ("space", "Up"), the left button, and the mouse
     // moved by (dx, dy) screen pixels.
