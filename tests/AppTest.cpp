@@ -1,5 +1,5 @@
-// The engine's spine on a real window: the frame loop's pacing and fade-in, the part loop with
-// its hand-over and its dissolves. (Which part follows which, the whole game shows end to end.)
+// The engine's spine on a real window: the frame loop's pacing and its fade-in, the part loop
+// with its dissolves. (Which part follows which, the whole game shows end to end.)
 #include <GL/gl.h>
 #include <SDL/SDL.h>
 #include <gtest/gtest.h>
@@ -7,6 +7,7 @@
 #include <functional>
 #include <vector>
 
+#include "app/Engine.h"
 #include "app/EnginePart.h"
 #include "app/GameEngine.h"
 #include "app/PartResult.h"
@@ -16,8 +17,7 @@
 #include "tests/TestSupport.h"
 
 namespace {
-const int dissolveSteps = 201; // one swap a step
-const int fadeIn = 40;         // frames, 1.3 seconds
+const int fadeIn = 40; // frames, 1.3 seconds
 
 // Counts what the loops do to it and ends from update with `result` once `ending` says so.
 // With `fades`, set-up leaves the engine's fade-in to run, as the title and the scenes do;
@@ -28,7 +28,6 @@ class RecordingPart : public EnginePart {
     RecordingPart(SubengineInterface* subsystems, int result, bool fades)
         : EnginePart(subsystems), result(result), fades(fades) {}
     void setUp() override {
-        handedOver = {mouseX, mouseY, leftHeld};
         fadeFrames = fades ? fadeFrames : -1;
         firstUpdates.push_back(-1), frames = 0;
     }
@@ -39,7 +38,6 @@ class RecordingPart : public EnginePart {
     int update() override {
         if (firstUpdates.back() < 0)
             firstUpdates.back() = frames;
-        mouseX = 123, mouseY = 45, leftHeld = rightPressed = true; // for the next part
         return ending() ? result : PartResult::goOn;
     }
     void draw() override {
@@ -52,19 +50,14 @@ class RecordingPart : public EnginePart {
     }
     int result, frames = 0, allFrames = 0;
     bool fades;
-    std::vector<int> keys, firstUpdates, handedOver;
+    std::vector<int> keys, firstUpdates;
     std::function<bool()> ending = [] { return true; };
     std::function<void(int)> onDraw;
 };
 
-// Runs part 1 after each ending that is not negative (its parts end with codes of their own).
-class ScriptedEngine : public Engine {
-  public:
-    int nextPart(int current, int result) override {
-        calls.push_back({current, result});
-        return result < 0 ? -1 : 1;
-    }
-    std::vector<std::pair<int, int>> calls;
+// Runs part 1 after each ending that is not negative.
+struct ScriptedEngine : Engine {
+    int nextPart(int, int result) override { return result < 0 ? -1 : 1; }
 };
 } // namespace
 
@@ -91,7 +84,7 @@ TEST(FrameLoop, FadesInFromSolidWhiteOverFortyPacedFramesDeafAndNotUpdated) {
     const Uint32 start = SDL_GetTicks();
     EXPECT_EQ(part.loop(), 7);
     // However busy the machine, a frame never takes less than its time.
-    EXPECT_GE(SDL_GetTicks() - start, 42u * (Timer::frameMs - 1));
+    EXPECT_GE(SDL_GetTicks() - start, 42u * 32);
     EXPECT_EQ(whiteAfterFirst, screenWidth * screenHeight);
     EXPECT_EQ(whiteAfterLast, 0);
     EXPECT_EQ(part.firstUpdates, std::vector<int>{fadeIn});
@@ -104,20 +97,14 @@ TEST(Engine, RunsPartsInTurnFadingEachInAndDissolvingAfterEachEvenTheLast) {
     ScriptedEngine* engine = new ScriptedEngine;
     RecordingPart first(engine, 4, false), second(engine, 9, true);
     engine->parts = {&first, &second};
-    // The second part follows itself once, then quits.
-    second.ending = [&] {
+    second.ending = [&] { // the second part follows itself once, then quits
         return second.result = second.firstUpdates.size() < 2 ? 9 : PartResult::quit, true;
     };
     const int swapsBefore = swapsSeen;
     engine->run();
-    EXPECT_EQ(engine->calls,
-              (std::vector<std::pair<int, int>>{{0, 4}, {1, 9}, {1, PartResult::quit}}));
-    // Each time it starts, a fading part fades in again.
     EXPECT_EQ(first.firstUpdates, std::vector<int>{0});
     EXPECT_EQ(second.firstUpdates, (std::vector<int>{fadeIn, fadeIn}));
-    EXPECT_EQ(swapsSeen - swapsBefore, first.allFrames + second.allFrames + 3 * dissolveSteps);
-    // The mouse position and the left button pass on, from one part to the next.
-    EXPECT_EQ(second.handedOver, (std::vector<int>{123, 45, 1}));
+    EXPECT_EQ(swapsSeen - swapsBefore, first.allFrames + second.allFrames + 3 * 201);
     delete engine;
     const std::string output = testing::internal::GetCapturedStdout();
     EXPECT_EQ(output.substr(output.size() - 15), "Exited cleanly\n");

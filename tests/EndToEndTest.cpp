@@ -3,15 +3,24 @@
 // is written down below as a player sees it: each scene's moves in stretches, each followed by
 // the board then on show, compared cell by cell with the icon sheet. Nothing here sleeps a set
 // time for the game to catch up: each step waits until the screen shows its outcome.
-#include <signal.h>
-
 #include <gtest/gtest.h>
 
+#include <X11/Xlib.h> // after GoogleTest, whose names its macros would spoil
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <fstream>
 #include <iterator>
 #include <sstream>
+#include <thread>
 
 #include "graphics/Screen.h"
 #include "graphics/SheetGeometry.h"
@@ -19,10 +28,11 @@
 #include "parts/Icons.h"
 #include "parts/MainPart.h"
 #include "parts/SceneLayout.h"
-#include "tests/GameProcess.h"
 #include "tests/Moves.h"
+#include "tests/TestSupport.h"
 
 using namespace SceneLayout;
+extern char** environ;
 
 namespace {
 // The boards' names of the icons, as the scenes' own tables write them, in the order of `icons`.
@@ -139,11 +149,111 @@ bool showsPointer(const Board& board) {
 // Where the mouse rests between strokes: in the void at the bottom right of every board.
 constexpr int restX = 600, restY = 420;
 
-// A player at the game's screen. The picture lies at (0, top) on the X screen, `scale` screen
-// pixels to a picture pixel, linearly filtered; the game divides mouse motion by the scale.
-class Player {
+// The real game binary, started from the repository root on the X display in DISPLAY with its
+// standard output and error kept in files, and a player at its screen: real X input through the
+// XTest extension (as a desktop's input arrives), the screen watched through grabs. The picture
+// lies at (0, top) on the X screen, `scale` screen pixels to a picture pixel, linearly
+// filtered; the game divides mouse motion by the scale.
+class Game {
   public:
-    Player(GameProcess& game, int scale = 1, int top = 0) : game(game), scale(scale), top(top) {}
+    // Starts the game with extra environment settings ("NAME=value", or "NAME" to unset) on a
+    // black screen; a failure to reach the display fails the test and starts nothing.
+    explicit Game(const std::vector<std::string>& environment = {}, int scale = 1, int top = 0)
+        : scale(scale), top(top) {
+        const char* display = std::getenv("DISPLAY");
+        if (!display || !(x = XOpenDisplay(display))) {
+            ADD_FAILURE() << "cannot open the X display '" << (display ? display : "") << "'";
+            return;
+        }
+        XChangePointerControl(x, True, True, 1, 1, 0); // the mouse goes as far as it is told
+        XSetWindowBackground(x, DefaultRootWindow(x), BlackPixel(x, 0)); // no earlier picture
+        XClearWindow(x, DefaultRootWindow(x));
+        XSync(x, False);
+        // The child's environment is made here: between fork and exec only plain system calls.
+        std::vector<std::string> settings;
+        for (char** e = environ; *e; ++e)
+            settings.emplace_back(*e);
+        for (const std::string& change : environment)
+            for (std::string& s : settings)
+                if (s.rfind(change.substr(0, change.find('=')) + "=", 0) == 0)
+                    s = change;
+        settings.insert(settings.end(), environment.begin(), environment.end());
+        std::vector<char*> envp;
+        for (std::string& s : settings)
+            if (s.find('=') != std::string::npos)
+                envp.push_back(s.data());
+        envp.push_back(nullptr);
+        char* const argv[] = {const_cast<char*>(WANDERKIN_BINARY), nullptr};
+        char path[] = "/tmp/wanderkin-game-XXXXXX";
+        close(mkstemp(path));
+        files = path;
+        const int out = open((files + ".out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int err = open((files + ".err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if ((pid = fork()) == 0) {
+            prctl(PR_SET_PDEATHSIG, SIGKILL); // a test that dies takes its game with it
+            dup2(out, STDOUT_FILENO), dup2(err, STDERR_FILENO);
+            if (chdir(WANDERKIN_SOURCE_DIR) == 0)
+                execve(WANDERKIN_BINARY, argv, envp.data());
+            _exit(121);
+        }
+        close(out), close(err);
+    }
+    ~Game() { // kills a game still running
+        if (running())
+            kill(pid, SIGKILL), waitForExit();
+        for (const char* ending : {"", ".out", ".err"})
+            std::remove((files + ending).c_str());
+        if (x)
+            XCloseDisplay(x);
+    }
+
+    bool running() const {
+        int status = 0;
+        if (pid > 0 && exitCode == -1 && waitpid(pid, &status, WNOHANG) == pid)
+            exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        return pid > 0 && exitCode == -1;
+    }
+    bool waitForExit(int seconds = 60) { // true when it ended in time, its status in exitCode
+        for (int waited = 0; running() && waited < seconds * 100; ++waited)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        return pid > 0 && !running();
+    }
+    std::string output(bool errors = false) const { // its standard output, or error
+        std::ostringstream text;
+        text << std::ifstream(files + (errors ? ".err" : ".out")).rdbuf();
+        return text.str();
+    }
+    void key(const std::string& name) const { // pressed and released, by its X name
+        const KeyCode code = XKeysymToKeycode(x, XStringToKeysym(name.c_str()));
+        XTestFakeKeyEvent(x, code, True, CurrentTime);
+        XTestFakeKeyEvent(x, code, False, CurrentTime);
+        XFlush(x);
+    }
+    void button(bool down) const {
+        XTestFakeButtonEvent(x, 1, down, CurrentTime);
+        XFlush(x);
+    }
+    Picture grab() const { // the whole screen as it is now
+        const int w = DisplayWidth(x, 0), h = DisplayHeight(x, 0);
+        XImage* image = XGetImage(x, DefaultRootWindow(x), 0, 0, w, h, AllPlanes, ZPixmap);
+        Picture screen{w, h, std::vector<Rgb>(w * h)};
+        for (int i = 0; i < w * h; ++i) { // 32 bits a pixel, blue first
+            const char* p = image->data + i / w * image->bytes_per_line + i % w * 4;
+            screen.pixels[i] = {uint8_t(p[2]), uint8_t(p[1]), uint8_t(p[0])};
+        }
+        XDestroyImage(image);
+        return screen;
+    }
+    // Grabs, a frame apart, until `seen` holds, for `seconds` at most; false if it never did or
+    // the game ended.
+    bool waitFor(const std::function<bool(const Picture&)>& seen, int seconds = 60) const {
+        const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+        for (; std::chrono::steady_clock::now() < limit && running();
+             std::this_thread::sleep_for(std::chrono::milliseconds(33))) // a frame for the game
+            if (seen(grab()))
+                return true;
+        return false;
+    }
 
     // The screen pixel at the top-left of picture pixel (x, y).
     Rgb shown(const Picture& s, int x, int y) const { return s.at(x * scale, top + y * scale); }
@@ -206,12 +316,16 @@ class Player {
 
     // Does something and waits until the screen changes: the game has had a frame for it.
     bool changes(const std::function<void()>& act, int seconds = 60) {
-        const Picture before = game.grab();
+        const Picture before = grab();
         act();
-        return game.waitFor([&](const Picture& s) { return !(s == before); }, seconds);
+        return waitFor([&](const Picture& s) { return !(s == before); }, seconds);
     }
     // Moves the mouse by (dx, dy) picture pixels.
-    void nudge(int dx, int dy) { game.nudge(dx * scale, dy * scale), mouseX += dx, mouseY += dy; }
+    void nudge(int dx, int dy) {
+        XTestFakeRelativeMotionEvent(x, dx * scale, dy * scale, CurrentTime);
+        XFlush(x);
+        mouseX += dx, mouseY += dy;
+    }
     // Wiggles the mouse at rest and waits until the pointer shows where it went: the game has
     // handled the motion, and every event before it, in a frame of its own. The last frames of
     // a fade-in drop the motion, though SDL keeps where the mouse went: then another wiggle
@@ -220,7 +334,7 @@ class Player {
         bool moved = false;
         for (int attempt = 0; !moved && attempt < 12; ++attempt) {
             nudge(restX + (mouseX == restX) * 2 - mouseX, 0);
-            moved = game.waitFor(
+            moved = waitFor(
                 [&](const Picture& s) {
                     return matches(s, mouseX - pointerTipX - 1, mouseY - pointerTipY - 1,
                                    cellSize + 2, cellSize + 2,
@@ -233,15 +347,15 @@ class Player {
     // Presses a key and waits until the screen changes, or, for the scene's last, dissolves. A
     // key that the last frames of a fade-in may drop is pressed again, where a second press
     // would do no harm.
-    void press(const char* key, bool ends, bool again = false) {
+    void press(const char* name, bool ends, bool again = false) {
         const auto pressed = [&](int seconds) {
-            return ends ? (game.key(key), game.waitFor(dissolving, seconds))
-                        : changes([&] { game.key(key); }, seconds);
+            return ends ? (key(name), waitFor(dissolving, seconds))
+                        : changes([&] { key(name); }, seconds);
         };
         for (int attempt = 0; again && attempt < 12; ++attempt)
             if (pressed(5))
                 return;
-        ASSERT_TRUE(pressed(60)) << "nothing came of " << key;
+        ASSERT_TRUE(pressed(60)) << "nothing came of " << name;
     }
     // Draws a gesture's stroke from the middle of the window (every stroke fits), one sample a
     // frame, takes the mouse back to rest, and waits until the boy blinks with the gesture.
@@ -249,12 +363,12 @@ class Player {
     // many syncs as the lock has frames see it out, however slowly the machine runs.
     void stroke(int g, const Board& board) {
         nudge(screenWidth / 2 - mouseX, screenHeight / 2 - mouseY);
-        game.button(true);
+        button(true);
         for (const char* c = gestureStrokes[g]; *c; ++c) // the trail grows a sample a frame
             ASSERT_TRUE(changes([&] { nudge(strokeStepX[*c - '0'], strokeStepY(*c - '0')); }));
-        game.button(false);
+        button(false);
         nudge(restX - mouseX, restY - mouseY);
-        ASSERT_TRUE(game.waitFor([&](const Picture& s) { return blinks(s, g); }))
+        ASSERT_TRUE(waitFor([&](const Picture& s) { return blinks(s, g); }))
             << "gesture " << g << " was not recognised";
         for (int frame = 0; g <= uShape && frame < MainPart::gestureLockFrames; ++frame)
             ASSERT_NO_FATAL_FAILURE(sync(board));
@@ -264,7 +378,7 @@ class Player {
     // board on the way.
     void playScene(const Play& play, size_t stretches = 99) {
         Board board = boardOf(play, 0);
-        ASSERT_TRUE(game.waitFor([&](const Picture& s) { return showsBoard(s, board); }));
+        ASSERT_TRUE(waitFor([&](const Picture& s) { return showsBoard(s, board); }));
         const bool pointer = showsPointer(board);
         if (pointer) { // then the pointer follows the mouse once the fade-in is over
             ASSERT_NO_FATAL_FAILURE(sync(board));
@@ -283,7 +397,7 @@ class Player {
             if (last || ::testing::Test::HasFatalFailure())
                 return;
             board = boardOf(play, k + 1);
-            ASSERT_TRUE(game.waitFor([&](const Picture& s) { return showsBoard(s, board); }))
+            ASSERT_TRUE(waitFor([&](const Picture& s) { return showsBoard(s, board); }))
                 << "after " << play.moves[k];
         }
     }
@@ -292,11 +406,11 @@ class Player {
     // title's fade-in), brings the mouse to rest from the corner where SDL and X both keep it,
     // a motion a frame (the title trembles every frame), and begins.
     void begin() {
-        ASSERT_TRUE(game.waitFor([&](const Picture& s) {
+        ASSERT_TRUE(waitFor([&](const Picture& s) {
             return !dark(s, 160, 120, 480, 360) && dark(s, 0, 0, screenWidth, 100);
         }));
         press("space", true, true);
-        ASSERT_TRUE(game.waitFor([&](const Picture& s) { return showsTheTitle(s); }));
+        ASSERT_TRUE(waitFor([&](const Picture& s) { return showsTheTitle(s); }));
         const std::pair<int, int> moves[] = {{-200, -200}, {-200, -200}, {-200, -200},
                                              {-200, -200}, {320, 240},   {280, 180}};
         for (auto [dx, dy] : moves)
@@ -305,12 +419,17 @@ class Player {
         press("space", true, true);
     }
 
-    GameProcess& game;
+    mutable int exitCode = -1;
+    pid_t pid = -1;
     const int scale, top;
     int mouseX = 0, mouseY = 0;
+
+  private:
+    std::string files; // the output files' common path
+    Display* x = nullptr;
 };
 
-void expectCleanExit(GameProcess& game, const std::string& said = "") {
+void expectCleanExit(Game& game, const std::string& said = "") {
     ASSERT_TRUE(game.waitForExit()) << "the game did not end";
     EXPECT_EQ(game.exitCode, 0) << game.output(true);
     EXPECT_EQ(game.output(), said + "Exited cleanly\n");
@@ -338,7 +457,7 @@ TEST(EndToEnd, VideoFailuresAreReported) {
         {"SDL_VIDEODRIVER=dummy", "Video mode set failed: ", false}, // a driver without OpenGL
         {"LD_PRELOAD=" WANDERKIN_FAILING_VIDEO_QUERY, "Video query failed: ", true}};
     for (auto [setting, said, plays] : cases) {
-        GameProcess game({setting, "WAYLAND_DISPLAY"});
+        Game game({setting, "WAYLAND_DISPLAY"});
         if (plays) { // until the intro shows
             EXPECT_TRUE(game.waitFor(somethingShows));
             kill(game.pid, SIGTERM);
@@ -356,7 +475,7 @@ TEST(EndToEnd, VideoFailuresAreReported) {
 // it is held back for the window instead of killing the game.
 TEST(EndToEnd, ClosingTheWindowEndsTheGameWhateverIsOnShow) {
     for (int when : {0, 1, 2}) {
-        GameProcess game;
+        Game game;
         if (when == 0) {
             for (int waited = 0; !holdsCloseRequests(game.pid) && waited < 10000; ++waited)
                 usleep(1000);
@@ -365,7 +484,7 @@ TEST(EndToEnd, ClosingTheWindowEndsTheGameWhateverIsOnShow) {
             ASSERT_TRUE(game.waitFor(somethingShows));
         }
         if (when == 2)
-            Player(game).press("space", true, true);
+            game.press("space", true, true);
         kill(game.pid, SIGTERM); // SDL turns it into a window-close request
         expectCleanExit(game);
     }
@@ -374,9 +493,8 @@ TEST(EndToEnd, ClosingTheWindowEndsTheGameWhateverIsOnShow) {
 // The whole game with real input: six scenes, the title again, then "quit"; the sales' lines
 // name the four neighbours of the boy, then the house sold.
 TEST(EndToEnd, PlaysTheWholeGameWithRealInput) {
-    GameProcess game;
-    Player player(game);
-    ASSERT_NO_FATAL_FAILURE(player.begin());
+    Game game;
+    ASSERT_NO_FATAL_FAILURE(game.begin());
     // The first words show in the box, a line at a time, from the scene's first picture on.
     const char* const first = "Come over here to me, my darling.";
     ASSERT_TRUE(game.waitFor([&](const Picture& s) {
@@ -389,8 +507,8 @@ TEST(EndToEnd, PlaysTheWholeGameWithRealInput) {
     }));
     for (const Play* scene :
          {&firstWords, &pointingLesson, &conversationLesson, &theFriend, &salesJob, &theEnding})
-        ASSERT_NO_FATAL_FAILURE(player.playScene(*scene));
-    ASSERT_TRUE(game.waitFor([&](const Picture& s) { return player.showsTheTitle(s); }));
+        ASSERT_NO_FATAL_FAILURE(game.playScene(*scene));
+    ASSERT_TRUE(game.waitFor([&](const Picture& s) { return game.showsTheTitle(s); }));
     // "quit" shows white once the fade-in is over and Down heard (a second Down brings "begin"
     // back, and the next one "quit" again).
     const auto onQuit = [](const Picture& s) { return showsText(s, 253, 299, "quit"); };
@@ -405,19 +523,18 @@ TEST(EndToEnd, PlaysTheWholeGameWithRealInput) {
 // with black bars above and below, and strokes count in the picture's pixels. Run by its own
 // test entry on a 1280 x 1024 screen with openbox.
 TEST(LargeScreen, ThePictureIsScaledAndStrokesStillWork) {
-    GameProcess game;
-    Player player(game, 2, 32);
-    ASSERT_NO_FATAL_FAILURE(player.begin());
-    ASSERT_NO_FATAL_FAILURE(player.playScene(firstWords));
-    ASSERT_NO_FATAL_FAILURE(player.playScene(pointingLesson, 0)); // its first picture
-    for (int line = 0; line < 8; ++line)                          // the lesson's first lines
-        ASSERT_NO_FATAL_FAILURE(player.press("space", false));
-    ASSERT_NO_FATAL_FAILURE(player.stroke(pointUp, boardOf(pointingLesson, 0)));
+    Game game({}, 2, 32);
+    ASSERT_NO_FATAL_FAILURE(game.begin());
+    ASSERT_NO_FATAL_FAILURE(game.playScene(firstWords));
+    ASSERT_NO_FATAL_FAILURE(game.playScene(pointingLesson, 0)); // its first picture
+    for (int line = 0; line < 8; ++line)                        // the lesson's first lines
+        ASSERT_NO_FATAL_FAILURE(game.press("space", false));
+    ASSERT_NO_FATAL_FAILURE(game.stroke(pointUp, boardOf(pointingLesson, 0)));
     const Picture s = game.grab();
     for (int i = 0; i < s.width * 64; ++i)
         ASSERT_EQ(s.at(i % s.width, i / s.width < 32 ? i / s.width : 960 + i / s.width), black);
-    player.press("Escape", true);
-    ASSERT_TRUE(game.waitFor([&](const Picture& s) { return player.showsTheTitle(s); }));
+    game.press("Escape", true);
+    ASSERT_TRUE(game.waitFor([&](const Picture& s) { return game.showsTheTitle(s); }));
     for (int attempt = 0; attempt < 12 && game.running(); ++attempt) // dropped in a fade-in
         game.key("Escape"), game.waitForExit(5);
     expectCleanExit(game);

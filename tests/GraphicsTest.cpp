@@ -53,7 +53,7 @@ TEST(Video, OpensAFullScreenWindowWithoutCursorAndDrawsSmoothLinesInWindowPixels
         EXPECT_NEAR(w.at(320, 98 + i).r, expected[i], 12) << "row " << 98 + i;
 }
 
-TEST(Video, TheDissolveTakes201StepsToFifteenSixteenthsOfWhiteAndSilence) {
+TEST(Video, TheDissolveTakes201StepsOfOrderedDitherToFifteenSixteenthsOfWhiteAndSilence) {
     Video* video = freshVideo();
     glClearColor(1, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT);
@@ -65,6 +65,16 @@ TEST(Video, TheDissolveTakes201StepsToFifteenSixteenthsOfWhiteAndSilence) {
     const Picture window = readWindow();
     EXPECT_EQ(window.count(white), screenWidth * screenHeight / 16 * 15);
     EXPECT_EQ(window.count(red), screenWidth * screenHeight / 16);
+    // Sixteenths k of white light the pixels whose entry in the ordered-dither matrix is below k,
+    // its rows counted up from the bottom of the window.
+    const int bayer[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
+    for (int k = 1; k <= 16; ++k) {
+        freshVideo()->ditherFill(k / 16.0f);
+        const Picture w = readWindow();
+        for (int i = 0; i < 16; ++i)
+            EXPECT_EQ(w.at(i % 4, screenHeight - 1 - i / 4) == white, bayer[i / 4][i % 4] < k)
+                << k << " sixteenths at " << i;
+    }
 }
 
 // sdl12-compat normally draws into one framebuffer of its own, where the last picture drawn and

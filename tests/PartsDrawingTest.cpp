@@ -42,7 +42,7 @@ bool near(int v, int grey) {
 }
 } // namespace
 
-TEST(IntroPart, ThreePhasesAndTheirPicturesOverTheWholeWindow) {
+TEST(IntroPart, ThreePhasesTheirPicturesAndTheKeysThatSkipIt) {
     int scene = 0;
     IntroPart intro(testEngine(), &scene);
     std::string phases;        // a letter per frame: rise, hold, fade
@@ -98,21 +98,16 @@ TEST(IntroPart, ThreePhasesAndTheirPicturesOverTheWholeWindow) {
             EXPECT_NEAR(16.0 * litInk / ink, captionGrey == 255 ? 16 : 8, 0.2) << i;
         }
     }
+    // Space or Escape skips it, a window close quits; nothing else does.
+    for (auto [key, result] : {std::pair{SDLK_SPACE, PartResult::next},
+                               {SDLK_ESCAPE, PartResult::next},
+                               {SDLK_RETURN, PartResult::goOn}})
+        EXPECT_EQ(intro.handleEvent(keyEvent(key)), result) << key;
+    EXPECT_EQ(intro.handleEvent(keyEvent(SDLK_UNKNOWN, SDL_QUIT)), PartResult::quit);
     glColor3f(0.5f, 0.5f, 0.5f); // onto the black corner of the last frame
     glRecti(600, 20, 601, 21);
     glRecti(600, 20, 601, 21);
     EXPECT_GE(readWindow().at(600, 20).r, 254) << "left: pixel units, no stipple, adding";
-}
-
-TEST(IntroPart, SpaceOrEscapeSkipsItAndAWindowCloseQuitsFromTheFirstFrame) {
-    int scene = 0;
-    for (SDLKey key : {SDLK_SPACE, SDLK_ESCAPE, SDLK_UNKNOWN}) {
-        IntroPart intro(testEngine(), &scene);
-        intro.setUp(); // no fade-in
-        SDL_PushEvent(keyEvent(key, key ? SDL_KEYDOWN : SDL_QUIT));
-        EXPECT_EQ(intro.loop(), key ? PartResult::next : PartResult::quit);
-        EXPECT_EQ(intro.introRise, 0) << key;
-    }
 }
 
 TEST(TitlePart, BeginStartsTheFirstSceneWithABigBlipAndEitherArrowMovesTheWhiteToQuit) {

@@ -170,21 +170,6 @@ TEST(SceneRules, ThePropositionOffendsTheFriendEvenBesideAWillingStranger) {
     EXPECT_EQ(d.says(".P"), "Come on; let's go back to my place, yeah?");
 }
 
-TEST(SceneRules, EscapeAndTheWindowCloseWorkInEveryState) {
-    // A line showing, nothing, a remark, a stroke being drawn, the blink after a gesture.
-    for (int state = 0; state < 5; ++state) {
-        Scene d(1);
-        d.run(state == 0 ? "" : state == 2 ? "8.<" : "8.");
-        if (state == 3)
-            d.send(SDL_MOUSEBUTTONDOWN);
-        if (state == 4)
-            d.stroke(gestureStrokes[pointUp]);
-        ASSERT_EQ(!d.says("").empty() || d.part.stroking || d.part.gestureTimer, state != 1);
-        EXPECT_EQ(d.send(SDL_KEYDOWN, SDLK_ESCAPE), PartResult::backToTitle) << state;
-        EXPECT_EQ(d.send(SDL_QUIT), PartResult::quit) << state;
-    }
-}
-
 TEST(SceneContent, EveryTextFitsTheBoxAndSaysWhatItMustWhereItMust) {
     // Words each line must hold, by meaning ("a+b": both), so that no line can stand in for
     // another: the walls are named when the walls are asked for, the U is taught as a U...
