@@ -149,11 +149,10 @@ bool showsPointer(const Board& board) {
 // Where the mouse rests between strokes: in the void at the bottom right of every board.
 constexpr int restX = 600, restY = 420;
 
-// The real game binary, started from the repository root on the X display in DISPLAY with its
-// standard output and error kept in files, and a player at its screen: real X input through the
-// XTest extension (as a desktop's input arrives), the screen watched through grabs. The picture
-// lies at (0, top) on the X screen, `scale` screen pixels to a picture pixel, linearly
-// filtered; the game divides mouse motion by the scale.
+// The real game binary, started from the repository root on the X display in DISPLAY, and a
+// player at its screen: real X input through the XTest extension (as a desktop's arrives), the
+// screen watched through grabs. The picture lies at (0, top) on the X screen, `scale` screen
+// pixels to a picture pixel, linearly filtered; the game divides mouse motion by the scale.
 class Game {
   public:
     // Starts the game with extra environment settings ("NAME=value", or "NAME" to unset) on a
@@ -172,37 +171,33 @@ class Game {
         // The child's environment is made here: between fork and exec only plain system calls.
         std::vector<std::string> settings;
         for (char** e = environ; *e; ++e)
-            settings.emplace_back(*e);
-        for (const std::string& change : environment)
-            for (std::string& s : settings)
-                if (s.rfind(change.substr(0, change.find('=')) + "=", 0) == 0)
-                    s = change;
-        settings.insert(settings.end(), environment.begin(), environment.end());
+            if (std::none_of(environment.begin(), environment.end(), [&](const std::string& c) {
+                    return std::string(*e).rfind(c.substr(0, c.find('=')) + "=", 0) == 0;
+                }))
+                settings.emplace_back(*e);
         std::vector<char*> envp;
+        settings.insert(settings.end(), environment.begin(), environment.end());
         for (std::string& s : settings)
             if (s.find('=') != std::string::npos)
                 envp.push_back(s.data());
         envp.push_back(nullptr);
         char* const argv[] = {const_cast<char*>(WANDERKIN_BINARY), nullptr};
-        char path[] = "/tmp/wanderkin-game-XXXXXX";
-        close(mkstemp(path));
-        files = path;
-        const int out = open((files + ".out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        const int err = open((files + ".err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        char path[] = "/tmp/wanderkin-game-XXXXXX"; // its standard output
+        const int out = mkstemp(path);
+        output = path;
         if ((pid = fork()) == 0) {
             prctl(PR_SET_PDEATHSIG, SIGKILL); // a test that dies takes its game with it
-            dup2(out, STDOUT_FILENO), dup2(err, STDERR_FILENO);
+            dup2(out, STDOUT_FILENO);         // standard error is the test's
             if (chdir(WANDERKIN_SOURCE_DIR) == 0)
                 execve(WANDERKIN_BINARY, argv, envp.data());
             _exit(121);
         }
-        close(out), close(err);
+        close(out);
     }
     ~Game() { // kills a game still running
         if (running())
             kill(pid, SIGKILL), waitForExit();
-        for (const char* ending : {"", ".out", ".err"})
-            std::remove((files + ending).c_str());
+        std::remove(output.c_str());
         if (x)
             XCloseDisplay(x);
     }
@@ -218,9 +213,9 @@ class Game {
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         return pid > 0 && !running();
     }
-    std::string output(bool errors = false) const { // its standard output, or error
+    std::string said() const { // on its standard output
         std::ostringstream text;
-        text << std::ifstream(files + (errors ? ".err" : ".out")).rdbuf();
+        text << std::ifstream(output).rdbuf();
         return text.str();
     }
     void key(const std::string& name) const { // pressed and released, by its X name
@@ -425,14 +420,14 @@ class Game {
     int mouseX = 0, mouseY = 0;
 
   private:
-    std::string files; // the output files' common path
+    std::string output; // the file its standard output goes to
     Display* x = nullptr;
 };
 
 void expectCleanExit(Game& game, const std::string& said = "") {
     ASSERT_TRUE(game.waitForExit()) << "the game did not end";
-    EXPECT_EQ(game.exitCode, 0) << game.output(true);
-    EXPECT_EQ(game.output(), said + "Exited cleanly\n");
+    EXPECT_EQ(game.exitCode, 0);
+    EXPECT_EQ(game.said(), said + "Exited cleanly\n");
 }
 
 // Whether the process is holding back close requests: it has started and its window is not up.
@@ -463,8 +458,8 @@ TEST(EndToEnd, VideoFailuresAreReported) {
             kill(game.pid, SIGTERM);
         }
         ASSERT_TRUE(game.waitForExit()) << said;
-        EXPECT_EQ(game.exitCode, plays ? 0 : 1) << said << game.output(true);
-        const std::string output = game.output();
+        EXPECT_EQ(game.exitCode, plays ? 0 : 1) << said;
+        const std::string output = game.said();
         EXPECT_EQ(output.rfind(said, 0), 0u) << output;
         EXPECT_EQ(std::count(output.begin(), output.end(), '\n'), plays ? 2 : 1) << output;
     }
