@@ -31,7 +31,7 @@ std::unique_ptr<SoundSystem> gameSound(int loads = effectCount, const char* driv
 std::vector<double> samples(const std::string& bytes, size_t from, size_t stride) {
     std::vector<double> out;
     for (; from + 2 <= bytes.size(); from += stride)
-        out.push_back(int16_t(uint8_t(bytes[from]) | bytes[from + 1] << 8) / 32768.0);
+        out.push_back(int16_t(uint8_t(bytes[from]) | uint8_t(bytes[from + 1]) << 8) / 32768.0);
     return out;
 }
 

@@ -56,8 +56,7 @@ bool glyphInk(char c, int u, int v) {
         const int k = i / (cell * cell), u = i % cell, v = i / cell % cell;
         const bool inked = glyphInk(text[k], u / scale, v / scale) != (set == 1);
         if (picture.at(x + cell * k + u, y + v) != (inked ? ink : black))
-            return ::testing::AssertionFailure()
-                   << "'" << text[k] << "' of \"" << text << "\" at " << u << "," << v;
+            return ::testing::AssertionFailure() << "'" << text[k] << "' of \"" << text << "\"";
     }
     return ::testing::AssertionSuccess();
 }
@@ -82,16 +81,14 @@ std::string heard(const std::function<void()>& action) {
     Mix_HaltChannel(-1);
     action();
     static const char* const names[] = {"blipn", "bigblip", "good", "bad"};
-    static std::vector<Mix_Chunk*> files;
+    static std::vector<Mix_Chunk*>& files = *new std::vector<Mix_Chunk*>; // kept to the end
     for (size_t i = files.size(); i < std::size(names); ++i)
         files.push_back(Mix_LoadWAV(sourcePath(std::string("audio/") + names[i] + ".wav").c_str()));
     std::string said;
     for (int channel = 0; channel < Mix_AllocateChannels(-1); ++channel)
-        for (size_t i = 0; i < files.size(); ++i) {
-            const Mix_Chunk* playing = Mix_Playing(channel) ? Mix_GetChunk(channel) : nullptr;
-            if (playing && playing->alen == files[i]->alen &&
-                std::memcmp(playing->abuf, files[i]->abuf, playing->alen) == 0)
+        for (size_t i = 0; i < files.size(); ++i)
+            if (const Mix_Chunk* c = Mix_Playing(channel) ? Mix_GetChunk(channel) : nullptr;
+                c && c->alen == files[i]->alen && !std::memcmp(c->abuf, files[i]->abuf, c->alen))
                 said += (said.empty() ? "" : " ") + std::string(names[i]);
-        }
     return said;
 }
