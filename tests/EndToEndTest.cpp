@@ -1,8 +1,8 @@
 // The real game under X, driven by real key presses, mouse strokes and window-close requests,
 // checked through its standard output, its exit status and its screen. What the screen must show
-// is written down below as a player sees it: each scene's moves in stretches, each followed by
-// the board then on show, compared cell by cell with the icon sheet. Nothing here sleeps a set
-// time for the game to catch up: each step waits until the screen shows its outcome.
+// is written down in tests/replay.txt as a player sees it: each scene's moves in stretches, each
+// followed by the board then on show, compared cell by cell with the icon sheet. Nothing here
+// sleeps a set time for the game to catch up: each step waits until the screen shows its outcome.
 #include <gtest/gtest.h>
 
 #include <X11/Xlib.h> // after GoogleTest, whose names its macros would spoil
@@ -35,9 +35,7 @@ using namespace SceneLayout;
 extern char** environ;
 
 namespace {
-// The boards' names of the icons, as the scenes' own tables write them, in the order of `icons`.
-// Lower case is a first form, before the mother names it; the estate's late forms, once the boss
-// has opened his eyes, are gl (ground), hl (house) and bl (the boy); a house that bought is Sd.
+// The boards' names of the icons (see tests/replay.txt), in the order of `icons`, the legend last.
 const char* const iconNames =
     "Vd Wl wl Fl fl Gr gl Hs hl Sd Bo bo bl Mo mo Tb tb Fr St Up Dn Lf Rt Us Zs Pr";
 // clang-format off
@@ -48,95 +46,42 @@ const int icons[] = {
     Icon::table, Icon::tableFirstForm, Icon::oldFriend, Icon::stranger};
 // clang-format on
 
-// How a player gets through each scene: its moves in stretches (as in Moves.h), and beside each
-// other, left to right, the boards the screen shows (outside the message box) as the scene
-// starts and after each stretch but the last, which ends the scene.
+// How a player gets through a scene, from tests/replay.txt: its moves in stretches, and its
+// boards side by side, as the scene starts and after each stretch but the last.
 struct Play {
-    std::vector<const char*> moves;
-    const char* boards;
+    std::vector<std::string> moves;
+    std::vector<std::string> boards; // each row of every board, by row
 };
 
-// The first words: the boy walks up to his mother, who names herself, then to the table
-// and to the walls, and she names everything.
-const Play firstWords = {{".^^<^..", "<<..^^...", "."}, R"(
-Vd Vd Vd Vd Vd Vd Vd Vd Vd Vd  Vd Vd Vd Vd Vd Vd Vd Vd Vd Vd  Vd Vd Vd Vd Vd Vd Vd Vd Vd Vd
-Vd Vd wl wl wl wl wl wl wl Vd  Vd Vd wl wl wl wl wl wl wl Vd  Vd Vd Wl Wl Wl Wl Wl Wl Wl Vd
-Vd Vd wl fl fl mo fl fl wl Vd  Vd Vd wl fl fl Mo fl fl wl Vd  Vd Vd Wl Fl Bo Mo Fl Fl Wl Vd
-Vd Vd wl tb fl fl fl fl wl Vd  Vd Vd wl tb fl bo fl fl wl Vd  Vd Vd Wl Tb Fl Fl Fl Fl Wl Vd
-Vd Vd wl fl fl fl fl fl wl Vd  Vd Vd wl fl fl fl fl fl wl Vd  Vd Vd Wl Fl Fl Fl Fl Fl Wl Vd
-Vd Vd wl fl fl fl bo fl wl Vd  Vd Vd wl fl fl fl fl fl wl Vd  Vd Vd Wl Fl Fl Fl Fl Fl Wl Vd
-Vd Vd wl wl wl wl wl wl wl Vd  Vd Vd wl wl wl wl wl wl wl Vd  Vd Vd Wl Wl Wl Wl Wl Wl Wl Vd
-Vd Vd Vd Vd Vd Vd Vd Vd Vd Vd  Vd Vd Vd Vd Vd Vd Vd Vd Vd Vd  Vd Vd Vd Vd Vd Vd Vd Vd Vd Vd)"};
-
-// The pointing lesson: point the way to the mother, then to the table.
-const Play pointingLesson = {{"8.U^^^..DvvL<<", "."}, R"(
-Vd Vd Vd Vd Vd Vd Vd Vd Vd Vd  Vd Vd Vd Vd Vd Vd Vd Vd Vd Vd
-Vd Up Wl Wl Wl Wl Wl Wl Wl Vd  Vd Up Wl Wl Wl Wl Wl Wl Wl Vd
-Vd Dn Wl Fl Fl Mo Fl Fl Wl Vd  Vd Dn Wl Fl Fl Mo Fl Fl Wl Vd
-Vd Lf Wl Fl Fl Fl Fl Fl Wl Vd  Vd Lf Wl Fl Fl Fl Fl Fl Wl Vd
-Vd Rt Wl Fl Fl Fl Fl Fl Wl Vd  Vd Rt Wl Fl Fl Fl Fl Fl Wl Vd
-Vd Vd Wl Tb Fl Bo Fl Fl Wl Vd  Vd Vd Wl Tb Bo Fl Fl Fl Wl Vd
-Vd Vd Wl Wl Wl Wl Wl Wl Wl Vd  Vd Vd Wl Wl Wl Wl Wl Wl Wl Vd
-Vd Vd Vd Vd Vd Vd Vd Vd Vd Vd  Vd Vd Vd Vd Vd Vd Vd Vd Vd Vd)"};
-
-// The conversation lesson: end the talk with the U-shape, then go to the table.
-const Play conversationLesson = {{"10.CDvvL<<<<", "."}, R"(
-Vd Vd Vd Vd Vd Vd Vd Vd Vd Vd  Vd Vd Vd Vd Vd Vd Vd Vd Vd Vd
-Vd Up Wl Wl Wl Wl Wl Wl Wl Vd  Vd Up Wl Wl Wl Wl Wl Wl Wl Vd
-Vd Dn Wl Fl Fl Fl Fl Mo Wl Vd  Vd Dn Wl Fl Fl Fl Fl Mo Wl Vd
-Vd Lf Wl Fl Fl Fl Fl Bo Wl Vd  Vd Lf Wl Fl Fl Fl Fl Fl Wl Vd
-Vd Rt Wl Fl Fl Fl Fl Fl Wl Vd  Vd Rt Wl Fl Fl Fl Fl Fl Wl Vd
-Vd Us Wl Tb Fl Fl Fl Fl Wl Vd  Vd Us Wl Tb Bo Fl Fl Fl Wl Vd
-Vd Vd Wl Wl Wl Wl Wl Wl Wl Vd  Vd Vd Wl Wl Wl Wl Wl Wl Wl Vd
-Vd Vd Vd Vd Vd Vd Vd Vd Vd Vd  Vd Vd Vd Vd Vd Vd Vd Vd Vd Vd)"};
-
-// The friend: greet him, go round the wall, win the stranger.
-const Play theFriend = {{".CDv>4.CDvR>>>>U^^2.P", "."}, R"(
-Vd Vd Vd Vd Vd Vd Vd Vd Vd Vd  Vd Vd Vd Vd Vd Vd Vd Vd Vd Vd
-Vd Up Wl Wl Wl Wl Wl Wl Wl Vd  Vd Up Wl Wl Wl Wl Wl Wl Wl Vd
-Vd Dn Wl Bo Fl Wl Fl St Wl Vd  Vd Dn Wl Fl Fl Wl Fl St Wl Vd
-Vd Lf Wl Fl Fr Wl Fl Fl Wl Vd  Vd Lf Wl Fl Fr Wl Fl Bo Wl Vd
-Vd Rt Wl Fl Fl Fl Fl Fl Wl Vd  Vd Rt Wl Fl Fl Fl Fl Fl Wl Vd
-Vd Us Wl Fl Fl Fl Fl Fl Wl Vd  Vd Us Wl Fl Fl Fl Fl Fl Wl Vd
-Vd Pr Wl Wl Wl Wl Wl Wl Wl Vd  Vd Pr Wl Wl Wl Wl Wl Wl Wl Vd
-Vd Vd Vd Vd Vd Vd Vd Vd Vd Vd  Vd Vd Vd Vd Vd Vd Vd Vd Vd Vd)"};
-
-// The sales job: hear the boss out, and the estate shows its late forms; then sell to the
-// four houses.
-const Play salesJob = {{"18.", "^Z.^^Z.v>>>Z.Z", "."}, R"(
-Vd Vd Vd Vd Vd Vd Vd Vd Vd Vd  Vd Vd Vd Vd Vd Vd Vd Vd Vd Vd  Vd Vd Vd Vd Vd Vd Vd Vd Vd Vd
-Vd Up Wl Wl Wl Wl Wl Wl Wl Vd  Vd Up wl wl wl wl wl wl wl Vd  Vd Up wl wl wl wl wl wl wl Vd
-Vd Dn Wl Gr Hs Gr Hs Gr Wl Vd  Vd Dn wl gl hl gl hl gl wl Vd  Vd Dn wl gl Sd gl Sd gl wl Vd
-Vd Lf Wl Gr Gr Gr Gr Gr Wl Vd  Vd Lf wl gl gl gl gl gl wl Vd  Vd Lf wl gl gl gl bl gl wl Vd
-Vd Rt Wl Gr Hs Gr Hs Gr Wl Vd  Vd Rt wl gl hl gl hl gl wl Vd  Vd Rt wl gl Sd gl Sd gl wl Vd
-Vd Us Wl Bo Gr Gr Gr Gr Wl Vd  Vd Us wl bl gl gl gl gl wl Vd  Vd Us wl gl gl gl gl gl wl Vd
-Vd Zs Wl Wl Wl Wl Wl Wl Wl Vd  Vd Zs wl wl wl wl wl wl wl Vd  Vd Zs wl wl wl wl wl wl wl Vd
-Vd Vd Vd Vd Vd Vd Vd Vd Vd Vd  Vd Vd Vd Vd Vd Vd Vd Vd Vd Vd  Vd Vd Vd Vd Vd Vd Vd Vd Vd Vd)"};
-
-// The ending: six lines over the void.
-const Play theEnding = {{"6."}, R"(
-Vd Vd Vd Vd Vd Vd Vd Vd Vd Vd
-Vd Vd Vd Vd Vd Vd Vd Vd Vd Vd
-Vd Vd Vd Vd Vd Vd Vd Vd Vd Vd
-Vd Vd Vd Vd Vd Vd Vd Vd Vd Vd
-Vd Vd Vd Vd Vd Vd Vd Vd Vd Vd
-Vd Vd Vd Vd Vd Vd Vd Vd Vd Vd
-Vd Vd Vd Vd Vd Vd Vd Vd Vd Vd
-Vd Vd Vd Vd Vd Vd Vd Vd Vd Vd)"};
+Play play(const std::string& scene) {
+    std::ifstream in(sourcePath("tests/replay.txt"));
+    std::string line, word;
+    while (std::getline(in, line) && line != "scene " + scene) {
+    }
+    Play play;
+    for (; std::getline(in, line) && play.boards.size() < size_t(MainPart::rows);)
+        if (std::istringstream words(line); line.rfind("moves ", 0) == 0)
+            for (words >> word; words >> word;)
+                word == "|" ? void() : play.moves.push_back(word);
+        else if (!line.empty() && line[0] != '#')
+            play.boards.push_back(line);
+    EXPECT_FALSE(play.moves.empty()) << "no scene " << scene << " in tests/replay.txt";
+    return play;
+}
 
 using Board = std::vector<int>; // row by row
 // Board k of a play's strip of boards.
 Board boardOf(const Play& play, size_t k) {
-    std::istringstream names(play.boards);
-    std::vector<std::string> all(std::istream_iterator<std::string>(names), {});
-    const size_t strip = play.moves.size(), cells = MainPart::rows * MainPart::columns;
-    EXPECT_EQ(all.size(), strip * cells) << play.boards;
     Board board;
-    for (size_t i = 0; i < cells && all.size() == strip * cells; ++i) {
-        const std::string& name = all[i / MainPart::columns * MainPart::columns * strip +
-                                      k * MainPart::columns + i % MainPart::columns];
-        const int n = static_cast<int>(std::string(iconNames).find(name)) / 3;
-        board.push_back(n < 19 ? icons[n] : Icon::firstLegend + n - 19); // the legend by id
+    for (const std::string& row : play.boards) {
+        std::istringstream names(row);
+        std::vector<std::string> all(std::istream_iterator<std::string>(names), {});
+        EXPECT_EQ(all.size(), play.moves.size() * MainPart::columns) << row;
+        for (size_t c = k * MainPart::columns; c < (k + 1) * MainPart::columns && c < all.size();
+             ++c) {
+            const int n = static_cast<int>(std::string(iconNames).find(all[c])) / 3;
+            board.push_back(n < 19 ? icons[n] : Icon::firstLegend + n - 19); // the legend by id
+        }
     }
     return board;
 }
@@ -503,9 +448,9 @@ TEST(EndToEnd, PlaysTheWholeGameWithRealInput) {
                 return false;
         return y > textY + bigGlyphSize;
     }));
-    for (const Play* scene :
-         {&firstWords, &pointingLesson, &conversationLesson, &theFriend, &salesJob, &theEnding})
-        ASSERT_NO_FATAL_FAILURE(game.playScene(*scene));
+    for (const char* scene : {"first words", "pointing lesson", "conversation lesson", "the friend",
+                              "sales job", "the ending"})
+        ASSERT_NO_FATAL_FAILURE(game.playScene(play(scene)));
     ASSERT_TRUE(game.waitFor([&](const Picture& s) { return game.showsTheTitle(s); }));
     // "quit" shows white once the fade-in is over and Down heard (a second Down brings "begin"
     // back, and the next one "quit" again).
@@ -523,7 +468,8 @@ TEST(EndToEnd, PlaysTheWholeGameWithRealInput) {
 TEST(LargeScreen, ThePictureIsScaledAndStrokesStillWork) {
     Game game({}, 2, 32);
     ASSERT_NO_FATAL_FAILURE(game.begin());
-    ASSERT_NO_FATAL_FAILURE(game.playScene(firstWords));
+    ASSERT_NO_FATAL_FAILURE(game.playScene(play("first words")));
+    const Play pointingLesson = play("pointing lesson");
     ASSERT_NO_FATAL_FAILURE(game.playScene(pointingLesson, 0)); // its first picture
     for (int line = 0; line < 8; ++line)                        // the lesson's first lines
         ASSERT_NO_FATAL_FAILURE(game.press("space", false));
