@@ -1,5 +1,5 @@
-// The engine's spine on a real window: the frame loop's pacing and its fade-in, the part loop
-// with its dissolves. (Which part follows which, the whole game shows end to end.)
+// The frame loop on a real window: its pacing and its fade-in. (The part loop, its dissolves and
+// which part follows which, the whole game shows end to end.)
 #include <GL/gl.h>
 #include <SDL/SDL.h>
 #include <gtest/gtest.h>
@@ -7,7 +7,6 @@
 #include <functional>
 #include <vector>
 
-#include "app/Engine.h"
 #include "app/EnginePart.h"
 #include "app/GameEngine.h"
 #include "app/PartResult.h"
@@ -46,19 +45,15 @@ class RecordingPart : public EnginePart {
         glClearColor(0, 0, 0, 1);
         glClear(GL_COLOR_BUFFER_BIT);
         glDisable(GL_TEXTURE_2D); // as every part leaves it for the fade-in
-        ++frames, ++allFrames;
+        ++frames;
     }
-    int result, frames = 0, allFrames = 0;
+    int result, frames = 0;
     bool fades;
     std::vector<int> keys, firstUpdates;
     std::function<bool()> ending = [] { return true; };
     std::function<void(int)> onDraw;
 };
 
-// Runs part 1 after each ending that is not negative.
-struct ScriptedEngine : Engine {
-    int nextPart(int, int result) override { return result < 0 ? -1 : 1; }
-};
 } // namespace
 
 TEST(FramePacing, SleepsUpTo33MillisecondsAndNeverWhenLate) {
@@ -90,19 +85,4 @@ TEST(FrameLoop, FadesInFromSolidWhiteOverFortyPacedFramesDeafAndNotUpdated) {
     EXPECT_EQ(part.firstUpdates, std::vector<int>{fadeIn});
     EXPECT_EQ(part.keys, std::vector<int>{SDLK_b});
     EXPECT_NEAR(part.sound->backgroundVolume, 0.0975f, 1e-6) << "the noise comes up with it";
-}
-
-TEST(Engine, RunsPartsInTurnFadingEachInAndDissolvingAfterEachEvenTheLast) {
-    static ScriptedEngine* const engine = new ScriptedEngine; // its window lives to the end
-    RecordingPart first(engine, 4, false), second(engine, 9, true);
-    engine->parts = {&first, &second};
-    second.ending = [&] { // the second part follows itself once, then quits
-        return second.result = second.firstUpdates.size() < 2 ? 9 : PartResult::quit, true;
-    };
-    const int swapsBefore = swapsSeen;
-    engine->run();
-    EXPECT_EQ(first.firstUpdates, std::vector<int>{0});
-    EXPECT_EQ(second.firstUpdates, (std::vector<int>{fadeIn, fadeIn}));
-    EXPECT_EQ(swapsSeen - swapsBefore, first.allFrames + second.allFrames + 3 * 201);
-    engine->parts.clear();
 }

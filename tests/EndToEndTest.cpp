@@ -113,27 +113,25 @@ class Game {
         XSetWindowBackground(x, DefaultRootWindow(x), BlackPixel(x, 0)); // no earlier picture
         XClearWindow(x, DefaultRootWindow(x));
         XSync(x, False);
-        // The child's environment is made here: between fork and exec only plain system calls.
-        std::vector<std::string> settings;
+        // The child's environment and its output are made ready here: a forked child may call
+        // nothing but plain system calls before exec.
+        std::vector<std::string> settings(environment);
         for (char** e = environ; *e; ++e)
             if (std::none_of(environment.begin(), environment.end(), [&](const std::string& c) {
                     return std::string(*e).rfind(c.substr(0, c.find('=')) + "=", 0) == 0;
                 }))
                 settings.emplace_back(*e);
         std::vector<char*> envp;
-        settings.insert(settings.end(), environment.begin(), environment.end());
         for (std::string& s : settings)
             if (s.find('=') != std::string::npos)
                 envp.push_back(s.data());
         envp.push_back(nullptr);
         char* const argv[] = {const_cast<char*>(WANDERKIN_BINARY), nullptr};
-        char path[] = "/tmp/wanderkin-game-XXXXXX"; // its standard output
+        char path[] = "/tmp/wanderkin-game-XXXXXX"; // its standard output; its errors are ours
         const int out = mkstemp(path);
-        output = path;
-        if ((pid = fork()) == 0) {
+        if ((output = path, pid = fork()) == 0) {
             prctl(PR_SET_PDEATHSIG, SIGKILL); // a test that dies takes its game with it
-            dup2(out, STDOUT_FILENO);         // standard error is the test's
-            if (chdir(WANDERKIN_SOURCE_DIR) == 0)
+            if (dup2(out, STDOUT_FILENO) >= 0 && chdir(WANDERKIN_SOURCE_DIR) == 0)
                 execve(WANDERKIN_BINARY, argv, envp.data());
             _exit(121);
         }

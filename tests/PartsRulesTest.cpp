@@ -135,39 +135,20 @@ TEST(SceneRules, TheNoiseSwellsWhileAStrokeIsDrawnAndSinksAfter) {
         EXPECT_NEAR(volumes[i], expected[i], 1e-5) << i;
 }
 
-TEST(SceneRules, SalesGoLeftRightUpDownAndTheFourthEndsTheScene) {
+TEST(SceneRules, ACustomerBuysFromTheBoyBesideHisHouseAndTheFourthSaleEndsTheScene) {
     Room d(3, 4);
     testing::internal::CaptureStdout();
     EXPECT_EQ(d.says("Z60f"), ""); // no house to sell to: nothing, but a whole output line
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "gesture5\n");
     d.part.grid[3][3] = d.part.grid[3][5] = d.part.grid[2][4] = d.part.grid[4][4] =
         Icon::houseLateForm;
-    std::vector<std::string> said; // (their order and their output lines: the replay's)
-    for (const char* moves : {"Z", ".Z", ".Z", ".Z"})
-        said.push_back(d.says(moves));
-    const std::string bargain = "Oh, that looks like a real bargain.  I'll take two!";
-    EXPECT_EQ(said, (std::vector<std::string>{
-                        bargain, "Hmm...I've never bought one before, but I'll try it anyway.",
-                        "Oh, I've been looking for mascara like this all my life!", bargain}));
-    EXPECT_EQ(std::count(&d.part.grid[0][0], &d.part.grid[0][0] + 80, Icon::soldHouse), 4);
+    const char* const said[] = {"a real bargain", "never bought one", "mascara", "a real bargain"};
+    for (const char* words : said) // (which house sells first, the replay's output lines tell)
+        EXPECT_NE(d.says(".Z").find(words), std::string::npos) << words;
     // The scene ends at the first frame after the last customer has been heard out.
     EXPECT_EQ((std::vector<int>{d.part.update(), d.send(SDL_KEYDOWN, SDLK_SPACE), d.part.update()}),
               (std::vector<int>{PartResult::goOn, PartResult::goOn, PartResult::next}));
     EXPECT_EQ(d.counter, 1);
-}
-
-TEST(SceneRules, ThePropositionOffendsTheFriendEvenBesideAWillingStranger) {
-    Room d(3, 4);
-    const std::string offended =
-        "What...what are you trying to do?  Cut it out, man; that's not cool.";
-    d.part.grid[3][5] = Icon::oldFriend;
-    EXPECT_EQ(d.says("P"), offended);
-    EXPECT_FALSE(d.part.sceneDone);
-    d.part.grid[2][4] = Icon::stranger;
-    EXPECT_EQ(d.says(".P"), offended);
-    EXPECT_TRUE(d.part.sceneDone); // the stranger is won all the same
-    d.part.grid[3][5] = Icon::floor;
-    EXPECT_EQ(d.says(".P"), "Come on; let's go back to my place, yeah?");
 }
 
 TEST(SceneContent, EveryTextFitsTheBoxAndSaysWhatItMustWhereItMust) {
