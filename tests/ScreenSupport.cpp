@@ -11,8 +11,7 @@
 #include "graphics/Screen.h"
 
 namespace {
-// Checks the display before any window test runs, and shuts SDL down inside main: at exit the
-// audio thread and the GL driver's teardown could outlive the libraries they call into.
+// Checks the display before any window test runs.
 class WindowTests : public ::testing::Environment {
   public:
     void SetUp() override {
@@ -22,7 +21,6 @@ class WindowTests : public ::testing::Environment {
         ASSERT_TRUE(x) << "cannot open the X display " << name;
         XCloseDisplay(x);
     }
-    void TearDown() override { SDL_Quit(); }
 };
 ::testing::Environment* const windowTests = ::testing::AddGlobalTestEnvironment(new WindowTests);
 } // namespace

@@ -12,6 +12,15 @@
 #include "sound/Effects.h"
 #include "sound/SoundSystem.h"
 
+namespace {
+// Shuts SDL down inside main: at exit the audio thread and the GL driver's teardown could outlive
+// the libraries they call into.
+struct SdlShutDown : ::testing::Environment {
+    void TearDown() override { SDL_Quit(); }
+};
+::testing::Environment* const sdlShutDown = ::testing::AddGlobalTestEnvironment(new SdlShutDown);
+} // namespace
+
 std::string sourcePath(const std::string& relative) {
     return std::string(WANDERKIN_SOURCE_DIR) + "/" + relative;
 }
