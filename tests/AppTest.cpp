@@ -16,51 +16,36 @@
 #include "tests/TestSupport.h"
 
 namespace {
-const int fadeIn = 40; // frames, 1.3 seconds
-
-// Counts what the loops do to it and ends from update with `result` once `ending` says so.
-// With `fades`, set-up leaves the engine's fade-in to run, as the title and the scenes do;
-// without, it skips it as the intro does. `onDraw` runs before the clear, so it can read back
-// the frame swapped last.
-class RecordingPart : public EnginePart {
-  public:
-    RecordingPart(SubengineInterface* subsystems, int result, bool fades)
-        : EnginePart(subsystems), result(result), fades(fades) {}
-    void setUp() override {
-        fadeFrames = fades ? fadeFrames : -1;
-        firstUpdates.push_back(-1), frames = 0;
-    }
+// Counts what the loop does to it and ends with 7 after 42 frames; `onDraw` runs before the
+// clear, so it can read back the frame swapped last.
+struct RecordingPart : EnginePart {
+    using EnginePart::EnginePart;
+    void setUp() override {}
     int handleEvent(SDL_Event* event) override {
         keys.push_back(event->key.keysym.sym);
         return PartResult::goOn;
     }
     int update() override {
-        if (firstUpdates.back() < 0)
-            firstUpdates.back() = frames;
-        return ending() ? result : PartResult::goOn;
+        firstUpdate = firstUpdate < 0 ? frames : firstUpdate;
+        return frames >= 42 ? 7 : PartResult::goOn;
     }
     void draw() override {
-        if (onDraw)
-            onDraw(frames);
+        onDraw(frames++);
         glClearColor(0, 0, 0, 1);
         glClear(GL_COLOR_BUFFER_BIT);
         glDisable(GL_TEXTURE_2D); // as every part leaves it for the fade-in
-        ++frames;
     }
-    int result, frames = 0;
-    bool fades;
-    std::vector<int> keys, firstUpdates;
-    std::function<bool()> ending = [] { return true; };
+    int frames = 0, firstUpdate = -1;
+    std::vector<int> keys;
     std::function<void(int)> onDraw;
 };
-
 } // namespace
 
-TEST(FrameLoop, FadesInFromSolidWhiteOverFortyPacedFramesDeafAndNotUpdated) {
-    RecordingPart part(testEngine(), 7, true);
+TEST(FrameLoop, PacesFramesAndFadesInFromSolidWhiteOverFortyDeafAndNotUpdated) {
+    const int fadeIn = 40; // frames, 1.3 seconds
+    RecordingPart part(testEngine());
     for (SDL_Event event; SDL_PollEvent(&event);) { // the window's own start-up events
     }
-    part.setUp();
     int whiteAfterFirst = -1, whiteAfterLast = -1;
     part.onDraw = [&](int frame) {
         if (frame == 1 || frame == fadeIn)
@@ -68,7 +53,6 @@ TEST(FrameLoop, FadesInFromSolidWhiteOverFortyPacedFramesDeafAndNotUpdated) {
         if (frame == 5 || frame == fadeIn + 1)
             SDL_PushEvent(keyEvent(frame == 5 ? SDLK_a : SDLK_b)); // the first goes unheard
     };
-    part.ending = [&] { return part.frames >= 42; };
     const Uint32 start = SDL_GetTicks();
     EXPECT_EQ(part.loop(), 7);
     // However busy the machine, a frame never takes less than its 33 ms; a late one, no more.
@@ -76,7 +60,7 @@ TEST(FrameLoop, FadesInFromSolidWhiteOverFortyPacedFramesDeafAndNotUpdated) {
     EXPECT_TRUE(Timer::frameSleep(32) == 1 && Timer::frameSleep(33) == 0 && !Timer().ticks());
     EXPECT_EQ(whiteAfterFirst, screenWidth * screenHeight);
     EXPECT_EQ(whiteAfterLast, 0);
-    EXPECT_EQ(part.firstUpdates, std::vector<int>{fadeIn});
+    EXPECT_EQ(part.firstUpdate, fadeIn);
     EXPECT_EQ(part.keys, std::vector<int>{SDLK_b});
     EXPECT_NEAR(part.sound->backgroundVolume, 0.0975f, 1e-6) << "the noise comes up with it";
 }

@@ -8,7 +8,6 @@
 #include <X11/Xlib.h> // after GoogleTest, whose names its macros would spoil
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
-#include <fcntl.h>
 #include <signal.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
@@ -18,13 +17,11 @@
 #include <chrono>
 #include <cstring>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 #include <thread>
 
 #include "graphics/Screen.h"
 #include "graphics/SheetGeometry.h"
-#include "graphics/TextLayout.h"
 #include "parts/Icons.h"
 #include "parts/MainPart.h"
 #include "parts/SceneLayout.h"
@@ -46,11 +43,13 @@ const int icons[] = {
     Icon::table, Icon::tableFirstForm, Icon::oldFriend, Icon::stranger};
 // clang-format on
 
-// How a player gets through a scene, from tests/replay.txt: its moves in stretches, and its
-// boards side by side, as the scene starts and after each stretch but the last.
+using Board = std::vector<int>; // row by row
+
+// A scene as tests/replay.txt writes it: its moves in stretches, and its boards as it starts and
+// after each stretch but the last.
 struct Play {
     std::vector<std::string> moves;
-    std::vector<std::string> boards; // each row of every board, by row
+    std::vector<Board> boards;
 };
 
 Play play(const std::string& scene) {
@@ -59,40 +58,25 @@ Play play(const std::string& scene) {
     while (std::getline(in, line) && line != "scene " + scene) {
     }
     Play play;
-    for (; std::getline(in, line) && play.boards.size() < size_t(MainPart::rows);)
-        if (std::istringstream words(line); line.rfind("moves ", 0) == 0)
+    for (int row = 0; row < MainPart::rows && std::getline(in, line);) {
+        std::istringstream words(line);
+        if (line.rfind("moves ", 0) == 0) {
             for (words >> word; words >> word;)
                 word == "|" ? void() : play.moves.push_back(word);
-        else if (!line.empty() && line[0] != '#')
-            play.boards.push_back(line);
-    EXPECT_FALSE(play.moves.empty()) << "no scene " << scene << " in tests/replay.txt";
+        } else if (!line.empty() && line[0] != '#' && ++row) {
+            for (size_t k = 0; words >> word; ++k) { // the boards side by side
+                play.boards.resize(std::max(play.boards.size(), k / MainPart::columns + 1));
+                const int n = static_cast<int>(std::string(iconNames).find(word)) / 3;
+                play.boards[k / MainPart::columns].push_back(n < 19 ? icons[n]
+                                                                    : Icon::firstLegend + n - 19);
+            }
+        }
+    }
+    EXPECT_TRUE(!play.moves.empty() && play.boards.size() == play.moves.size()) << scene;
     return play;
 }
 
-using Board = std::vector<int>; // row by row
-// Board k of a play's strip of boards.
-Board boardOf(const Play& play, size_t k) {
-    Board board;
-    for (const std::string& row : play.boards) {
-        std::istringstream names(row);
-        std::vector<std::string> all(std::istream_iterator<std::string>(names), {});
-        EXPECT_EQ(all.size(), play.moves.size() * MainPart::columns) << row;
-        for (size_t c = k * MainPart::columns; c < (k + 1) * MainPart::columns && c < all.size();
-             ++c) {
-            const int n = static_cast<int>(std::string(iconNames).find(all[c])) / 3;
-            board.push_back(n < 19 ? icons[n] : Icon::firstLegend + n - 19); // the legend by id
-        }
-    }
-    return board;
-}
-
-// A scene with gestures, and so a legend, shows the pointer.
-bool showsPointer(const Board& board) {
-    return board[MainPart::columns + 1] != Icon::voidTile;
-}
-
-// Where the mouse rests between strokes: in the void at the bottom right of every board.
-constexpr int restX = 600, restY = 420;
+constexpr int restX = 600, restY = 420; // the mouse, in the void at every board's bottom right
 
 // The real game binary, started from the repository root on the X display in DISPLAY, and a
 // player at its screen: real X input through the XTest extension (as a desktop's arrives), the
@@ -227,7 +211,7 @@ class Game {
         return true;
     }
     bool showsBoard(const Picture& s, const Board& board) const {
-        const bool pointer = showsPointer(board);
+        const bool pointer = board[MainPart::columns + 1] != Icon::voidTile; // with a legend
         return matches(s, 0, 0, screenWidth, screenHeight,
                        [&](int x, int y) { return expected(board, pointer, x, y); });
     }
@@ -286,9 +270,9 @@ class Game {
 
     // Plays a scene (or its first `stretches`), checking each board on the way.
     void playScene(const Play& play, size_t stretches = 99) {
-        Board board = boardOf(play, 0);
+        Board board = play.boards[0];
         ASSERT_TRUE(waitFor([&](const Picture& s) { return showsBoard(s, board); }));
-        const bool pointer = showsPointer(board);
+        const bool pointer = board[MainPart::columns + 1] != Icon::voidTile; // with a legend
         if (pointer) { // then the pointer follows the mouse once the fade-in is over
             ASSERT_NO_FATAL_FAILURE(sync(board));
         }
@@ -305,7 +289,7 @@ class Game {
             }
             if (last || ::testing::Test::HasFatalFailure())
                 return;
-            board = boardOf(play, k + 1);
+            board = play.boards[k + 1];
             ASSERT_TRUE(waitFor([&](const Picture& s) { return showsBoard(s, board); }))
                 << "after " << play.moves[k];
         }
@@ -344,7 +328,7 @@ void expectCleanExit(Game& game, const std::string& said = "") {
     EXPECT_EQ(game.said(), said + "Exited cleanly\n");
 }
 
-// Whether the process is holding back close requests: it has started and its window is not up.
+// Whether the game holds back close requests: it has started and its window is not up.
 bool holdsCloseRequests(pid_t pid) {
     std::ifstream status("/proc/" + std::to_string(pid) + "/status");
     for (std::string line; std::getline(status, line);)
@@ -407,15 +391,11 @@ TEST(EndToEnd, ClosingTheWindowEndsTheGameWhateverIsOnShow) {
 TEST(EndToEnd, PlaysTheWholeGameWithRealInput) {
     Game game;
     ASSERT_NO_FATAL_FAILURE(game.begin());
-    // The first words show in the box, a line at a time, from the scene's first picture on.
-    const char* const first = "Come over here to me, my darling.";
+    // The first words show in the box from the scene's first picture on, broken at the last
+    // space that leaves twenty characters or fewer on a line.
     ASSERT_TRUE(game.waitFor([&](const Picture& s) {
-        TextLayout layout(first, textWidth);
-        int y = textY;
-        for (TextPiece p; layout.next(p); y += bigGlyphSize)
-            if (!showsText(s, textX, y, std::string(first + p.offset, p.length)))
-                return false;
-        return y > textY + bigGlyphSize;
+        return showsText(s, textX, textY, "Come over here to   ") &&
+               showsText(s, textX, textY + bigGlyphSize, "me, my darling.     ");
     }));
     for (const char* scene : {"first words", "pointing lesson", "conversation lesson", "the friend",
                               "sales job", "the ending"})
@@ -442,7 +422,7 @@ TEST(LargeScreen, ThePictureIsScaledAndStrokesStillWork) {
     ASSERT_NO_FATAL_FAILURE(game.playScene(pointingLesson, 0)); // its first picture
     for (int line = 0; line < 8; ++line)                        // the lesson's first lines
         ASSERT_NO_FATAL_FAILURE(game.press("space", false));
-    ASSERT_NO_FATAL_FAILURE(game.stroke(pointUp, boardOf(pointingLesson, 0)));
+    ASSERT_NO_FATAL_FAILURE(game.stroke(pointUp, pointingLesson.boards[0]));
     const Picture s = game.grab();
     for (int i = 0; i < s.width * 64; ++i)
         ASSERT_EQ(s.at(i % s.width, i / s.width < 32 ? i / s.width : 960 + i / s.width), black);

@@ -1,5 +1,4 @@
-// The window and its GL state, the dissolve between parts, text and icons as the window shows
-// them, and line breaking for the message box.
+// The window and its GL state, the dissolve between parts, and text as the window shows it.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -7,12 +6,10 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <tuple>
 
 #include "app/GameEngine.h"
 #include "graphics/FontSet.h"
 #include "graphics/Screen.h"
-#include "graphics/TextLayout.h"
 #include "graphics/Video.h"
 #include "sound/SoundSystem.h"
 #include "tests/TestSupport.h"
@@ -121,27 +118,4 @@ TEST(FontSet, GlyphsShowUprightForEveryPrintableInEachSetAndOtherBytesTakeNoRoom
                    "b",
                    0); // no glyph: nothing, no room
     EXPECT_TRUE(showsText(readWindow(), 0, 200, "ab  "));
-}
-
-TEST(TextLayout, BreaksAtSpacesNewlinesAndTheWidth) {
-    // '|' begins each line. A space or newline right after a break begins the next line.
-    const std::tuple<const char*, int, std::string> cases[] = {
-        {"Make a U-shape to end the conversation", 20, "|Make a U-shape to|end the conversation"},
-        {"anything at all", 0, ""},
-        {"abcdefghijklmnopqrst", 20, "|abcdefghijklmnopqrst"},
-        {"abcdefghijklmnopqrstu", 20, "|abcdefghijklmnopqrst|u"},
-        {"ab cd ef", 5, "|ab cd|ef"},
-        {"ab\ncd", 20, "|ab|cd"},
-        {"ab\n\n\ncd", 20, "|ab|\n|cd"},
-        {"ab\n\ncd", 20, "|ab|\ncd"},
-    };
-    for (const auto& [text, width, expected] : cases) {
-        std::string lines;
-        TextLayout layout(text, width);
-        for (TextPiece p; layout.next(p);)
-            lines += "|" + std::string(text + p.offset, p.length);
-        EXPECT_EQ(lines, expected) << text << " at " << width;
-        EXPECT_EQ(TextLayout::countLines(text, width),
-                  static_cast<int>(std::count(expected.begin(), expected.end(), '|')));
-    }
 }

@@ -1,6 +1,6 @@
-// How a player makes each move and each gesture, written once for the rules tests and for the
-// end-to-end replay: '.' Space, ^ v < > the arrow keys, U D L R a pointing gesture, C the
-// U-shape, Z the sale and P the proposition; a number repeats the move after it ("3." is "...").
+// How a player makes each move and each gesture, for the rules tests and the end-to-end replay:
+// '.' Space, ^ v < > the arrow keys, U D L R a pointing gesture, C the U-shape, Z the sale and P
+// the proposition; a number repeats the move after it ("3." is "...").
 #pragma once
 #include <cctype>
 #include <string>

@@ -1,8 +1,5 @@
-// The parts as the window shows them. The intro run frame by frame: its three phases, its
-// picture over the whole window in each, the swelling noise, the keys that skip it, and the
-// drawing state it leaves to the title. The title's menu, its keys and sounds. The stroke's
-// trail in a scene (the board, the blink, the box and the pointer are checked at every step of
-// the end-to-end replay).
+// The parts as the window shows them: the intro frame by frame, the title's menu, and the trail
+// and the blink in a scene (its board, box and pointer the end-to-end replay checks).
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
@@ -37,8 +34,7 @@ struct Shape {
     }
 };
 
-// Colours may round either way.
-bool near(int v, int grey) {
+bool near(int v, int grey) { // colours may round either way
     return std::abs(v - grey) <= 1;
 }
 } // namespace

@@ -1,6 +1,5 @@
-// Shared test helpers, built once into the test-support library: pictures, what the data files
-// say a picture must show, the effects sounding, and, for the window tests (which fail with a
-// message without an X display), the game's engine in the test process and its frames.
+// Test helpers, built once into the library both test programs link: pictures, what the data
+// files say a picture must show, the effects sounding, and the game's engine in the process.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -46,8 +45,8 @@ SubengineInterface* soundOnly();
 // the order of the mixer's channels. Pauses the output for good.
 std::string heard(const std::function<void()>& action);
 
-// Window tests only: the game's engine in this process, built as the game builds it; the frame
-// drawn so far; every buffer swap of the process counted, with a hook after each.
+// Window tests only: the engine built as the game builds it, the frame drawn so far, and every
+// buffer swap of the process counted, with a hook after each.
 GameEngine* testEngine();
 Picture readWindow();
 extern int swapsSeen;
