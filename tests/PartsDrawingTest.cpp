@@ -88,12 +88,13 @@ TEST(IntroPart, ThreePhasesTheirPicturesAndTheKeysThatSkipIt) {
                 }
             }
         EXPECT_NEAR(16.0 * litInSquare / inSquare, squareMask, 0.2) << i;
-        if (triangleGrey) {
-            EXPECT_NEAR(16.0 * litInTriangles / inTriangles, triangleMask, 0.2) << i;
-        }
-        if (captionGrey) {
-            EXPECT_NEAR(16.0 * litInk / ink, captionGrey == 255 ? 16 : 8, 0.2) << i;
-        }
+        EXPECT_NEAR(16.0 * litInTriangles / std::max(inTriangles, 1), triangleMask, 0.2) << i;
+        EXPECT_NEAR(16.0 * litInk / std::max(ink, 1),
+                    !captionGrey         ? 0
+                    : captionGrey == 255 ? 16
+                                         : 8,
+                    0.2)
+            << i;
     }
     // Escape skips it as Space does (the replay skips it so, and closes it).
     EXPECT_EQ(intro.handleEvent(keyEvent(SDLK_ESCAPE)), PartResult::next);

@@ -14,9 +14,8 @@ namespace {
 struct WindowTests : ::testing::Environment {
     void SetUp() override {
         const char* name = std::getenv("DISPLAY");
-        ASSERT_TRUE(name && *name) << "DISPLAY is not set: run the tests with scripts/test.sh";
-        Display* x = XOpenDisplay(name);
-        ASSERT_TRUE(x) << "cannot open the X display " << name;
+        Display* x = name && *name ? XOpenDisplay(name) : nullptr;
+        ASSERT_TRUE(x) << "no X display '" << (name ? name : "") << "': run scripts/test.sh";
         XCloseDisplay(x);
     }
 };
