@@ -1,15 +1,14 @@
 // Cuts the boy out of the icon sheet and writes him as the desktop icon, one PNG a size.
 #include "tools/DesktopIconBuilder.h"
 
-#include <cerrno>
+#include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iostream>
-#include <iterator>
 
 #include "parts/Icons.h"
+#include "tools/ToolSupport.h"
+
+using ToolSupport::fail;
 
 const int DesktopIconBuilder::sizes[7] = {16, 24, 32, 48, 64, 128, 256};
 
@@ -21,11 +20,6 @@ const size_t bmpPixelOffsetAt = 10;
 const size_t bmpHeaderEnd = 54;
 // A stored deflate block holds at most this many bytes.
 const size_t storedBlockLimit = 65535;
-
-bool fail(const std::string& where, const std::string& what) {
-    std::cout << where << ": " << what << std::endl;
-    return false;
-}
 
 uint32_t readLe(const std::string& bytes, size_t at, int count) {
     uint32_t value = 0;
@@ -110,11 +104,9 @@ bool DesktopIconBuilder::buildAll() {
 // The sheet is the asset tool's own 24-bit BMP, whose rows are stored in the order the game
 // reads them: the file's first row is the top row of icon 0 (see SheetBuilder::writeBmp).
 bool DesktopIconBuilder::readIconCell(int icon, Picture& cell) {
-    errno = 0;
-    std::ifstream in(sheetPath, std::ios::binary);
-    if (!in)
-        return fail(sheetPath, std::string("cannot be read: ") + std::strerror(errno));
-    const std::string bmp((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string bmp;
+    if (!ToolSupport::readFile(sheetPath, bmp))
+        return false;
     const uint32_t rowBytes = sheetSide * 3;
     if (bmp.size() < bmpHeaderEnd || bmp.compare(0, 2, "BM") != 0 ||
         readLe(bmp, 18, 4) != sheetSide || readLe(bmp, 22, 4) != sheetSide ||
@@ -173,9 +165,5 @@ bool DesktopIconBuilder::writePng(const Picture& picture, const std::string& pat
     }
     const std::string png = std::string("\x89PNG\r\n\x1a\n", 8) + pngChunk("IHDR", header) +
                             pngChunk("IDAT", storedZlib(rows)) + pngChunk("IEND", "");
-    errno = 0;
-    std::ofstream out(path, std::ios::binary);
-    if (!out || !out.write(png.data(), static_cast<std::streamsize>(png.size())) || !out.flush())
-        return fail(path, std::string("cannot be written: ") + std::strerror(errno));
-    return true;
+    return ToolSupport::writeFile(path, png);
 }

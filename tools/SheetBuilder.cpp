@@ -1,13 +1,17 @@
 // Turns the text pixel art in assets/font and assets/icons into the game's BMP sheets.
 #include "tools/SheetBuilder.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iostream>
+#include <sstream>
+
+#include "tools/ToolSupport.h"
+
+using ToolSupport::fail;
+using ToolSupport::putLe;
+using ToolSupport::readFile;
+using ToolSupport::writeFile;
 
 namespace {
 const int firstCode = 32;
@@ -20,23 +24,13 @@ const int iconColumns = 8; // icons a row of the icon sheet holds
 const int iconCount = 64;
 const uint32_t ink = 0xFFFFFF;
 
-bool fail(const std::string& where, const std::string& what) {
-    std::cout << where << ": " << what << std::endl;
-    return false;
-}
-
-// Why the last file operation failed, as the system tells it (": File name too long").
-std::string systemReason() {
-    return errno != 0 ? std::string(": ") + std::strerror(errno) : "";
-}
-
 // Reads a text file as lines without their line ends; says why and returns false if it
-// cannot be opened.
+// cannot be read.
 bool readLines(const std::string& path, std::vector<std::string>& lines) {
-    errno = 0;
-    std::ifstream in(path);
-    if (!in)
-        return fail(path, "cannot be read" + systemReason());
+    std::string text;
+    if (!readFile(path, text))
+        return false;
+    std::istringstream in(text);
     std::string line;
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r')
@@ -95,11 +89,6 @@ bool parseScale(const std::string& line, int& scale) {
     return true;
 }
 
-void putLe(std::string& out, uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i)
-        out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
-}
-
 // The two headers of an uncompressed 24-bit BMP whose rows take rowBytes each.
 std::string bmpHeaders(int width, int height, uint32_t rowBytes) {
     const uint32_t imageBytes = rowBytes * height;
@@ -119,15 +108,6 @@ std::string bmpHeaders(int width, int height, uint32_t rowBytes) {
     putLe(bmp, 0, 4);
     putLe(bmp, 0, 4);
     return bmp;
-}
-
-bool writeFile(const std::string& path, const std::string& bytes) {
-    errno = 0;
-    std::ofstream out(path, std::ios::binary);
-    if (!out || !out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())) ||
-        !out.flush())
-        return fail(path, "cannot be written" + systemReason());
-    return true;
 }
 } // namespace
 
