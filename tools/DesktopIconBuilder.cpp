@@ -16,17 +16,8 @@ namespace {
 const int sheetSide = 512;
 const int iconSize = 64;
 const int iconColumns = 8;
-const size_t bmpPixelOffsetAt = 10;
-const size_t bmpHeaderEnd = 54;
 // A stored deflate block holds at most this many bytes.
 const size_t storedBlockLimit = 65535;
-
-uint32_t readLe(const std::string& bytes, size_t at, int count) {
-    uint32_t value = 0;
-    for (int i = count - 1; i >= 0; --i)
-        value = value << 8 | static_cast<uint8_t>(bytes[at + i]);
-    return value;
-}
 
 void putBe(std::string& out, uint32_t value) {
     for (int shift = 24; shift >= 0; shift -= 8)
@@ -107,13 +98,14 @@ bool DesktopIconBuilder::readIconCell(int icon, Picture& cell) {
     std::string bmp;
     if (!ToolSupport::readFile(sheetPath, bmp))
         return false;
-    const uint32_t rowBytes = sheetSide * 3;
-    if (bmp.size() < bmpHeaderEnd || bmp.compare(0, 2, "BM") != 0 ||
-        readLe(bmp, 18, 4) != sheetSide || readLe(bmp, 22, 4) != sheetSide ||
-        readLe(bmp, 28, 2) != 24 || readLe(bmp, 30, 4) != 0)
+    using namespace ToolSupport;
+    const size_t rowBytes = bmpRowBytes(sheetSide);
+    if (bmp.size() < bmpHeaderSize || bmp.compare(0, 2, bmpMagic) != 0 ||
+        readLe(bmp, bmpWidth) != sheetSide || readLe(bmp, bmpHeight) != sheetSide ||
+        readLe(bmp, bmpBitsPerPixel) != bmpBits || readLe(bmp, bmpCompression) != bmpUncompressed)
         return fail(sheetPath, "is not a 512 x 512 uncompressed 24-bit BMP");
-    const size_t pixels = readLe(bmp, bmpPixelOffsetAt, 4);
-    if (pixels < bmpHeaderEnd || bmp.size() < pixels + size_t(rowBytes) * sheetSide)
+    const size_t pixels = readLe(bmp, bmpPixelsAt);
+    if (pixels < bmpHeaderSize || bmp.size() < pixels + rowBytes * sheetSide)
         return fail(sheetPath, "ends before its last row of pixels");
 
     cell.width = cell.height = iconSize;
@@ -122,7 +114,7 @@ bool DesktopIconBuilder::readIconCell(int icon, Picture& cell) {
     const int top = (icon / iconColumns) * iconSize;
     for (int y = 0; y < iconSize; ++y)
         for (int x = 0; x < iconSize; ++x) {
-            const size_t from = pixels + size_t(top + y) * rowBytes + size_t(left + x) * 3;
+            const size_t from = pixels + (top + y) * rowBytes + (left + x) * bmpPixelBytes;
             uint8_t* to = &cell.rgb[(size_t(y) * iconSize + x) * 3];
             for (int c = 0; c < 3; ++c)
                 to[c] = static_cast<uint8_t>(bmp[from + 2 - c]); // BMP pixels are blue first

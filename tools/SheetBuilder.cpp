@@ -9,7 +9,6 @@
 #include "tools/ToolSupport.h"
 
 using ToolSupport::fail;
-using ToolSupport::putLe;
 using ToolSupport::readFile;
 using ToolSupport::writeFile;
 
@@ -89,24 +88,23 @@ bool parseScale(const std::string& line, int& scale) {
     return true;
 }
 
-// The two headers of an uncompressed 24-bit BMP whose rows take rowBytes each.
-std::string bmpHeaders(int width, int height, uint32_t rowBytes) {
-    const uint32_t imageBytes = rowBytes * height;
-    std::string bmp = "BM";
-    putLe(bmp, 54 + imageBytes, 4);
-    putLe(bmp, 0, 4);
-    putLe(bmp, 54, 4); // pixels follow the two headers
-    putLe(bmp, 40, 4);
-    putLe(bmp, width, 4);
-    putLe(bmp, height, 4);
-    putLe(bmp, 1, 2);
-    putLe(bmp, 24, 2);
-    putLe(bmp, 0, 4); // uncompressed
-    putLe(bmp, imageBytes, 4);
-    putLe(bmp, 2835, 4); // 72 dots per inch
-    putLe(bmp, 2835, 4);
-    putLe(bmp, 0, 4);
-    putLe(bmp, 0, 4);
+// The two headers of the sheet's BMP, for a picture of width x height.
+std::string bmpHeaders(int width, int height) {
+    using namespace ToolSupport;
+    const uint32_t imageBytes = bmpRowBytes(width) * height;
+    std::string bmp(bmpHeaderSize, '\0');
+    bmp.replace(0, 2, bmpMagic);
+    setLe(bmp, bmpFileSize, bmpHeaderSize + imageBytes);
+    setLe(bmp, bmpPixelsAt, bmpHeaderSize);
+    setLe(bmp, bmpInfoSize, bmpHeaderSize - bmpInfoSize.at);
+    setLe(bmp, bmpWidth, width);
+    setLe(bmp, bmpHeight, height);
+    setLe(bmp, bmpPlanes, 1);
+    setLe(bmp, bmpBitsPerPixel, bmpBits);
+    setLe(bmp, bmpCompression, bmpUncompressed);
+    setLe(bmp, bmpImageSize, imageBytes);
+    setLe(bmp, bmpPixelsPerMetreX, 2835); // 72 dots per inch
+    setLe(bmp, bmpPixelsPerMetreY, 2835);
     return bmp;
 }
 } // namespace
@@ -306,8 +304,8 @@ bool SheetBuilder::writeBmp(const Chart& chart, const std::string& name) {
     const std::string dir = outDir + "/textures";
     std::error_code error;
     std::filesystem::create_directories(dir, error); // a failure shows when the file is written
-    const uint32_t rowBytes = (chart.width * 3 + 3) & ~3u;
-    std::string bmp = bmpHeaders(chart.width, chart.height, rowBytes);
+    const size_t rowBytes = ToolSupport::bmpRowBytes(chart.width);
+    std::string bmp = bmpHeaders(chart.width, chart.height);
     for (int y = 0; y < chart.height; ++y) {
         const uint8_t* row = &chart.rgb[static_cast<size_t>(y) * chart.width * 3];
         for (int x = 0; x < chart.width; ++x) {
@@ -315,7 +313,7 @@ bool SheetBuilder::writeBmp(const Chart& chart, const std::string& name) {
             bmp.push_back(static_cast<char>(row[3 * x + 1]));
             bmp.push_back(static_cast<char>(row[3 * x]));
         }
-        bmp.append(rowBytes - chart.width * 3, '\0');
+        bmp.append(rowBytes - chart.width * ToolSupport::bmpPixelBytes, '\0');
     }
     return writeFile(dir + "/" + name, bmp);
 }

@@ -43,6 +43,18 @@ void putLe(std::string& out, uint32_t value, int bytes) {
         out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
 }
 
+void setLe(std::string& bytes, Field field, uint32_t value) {
+    for (int i = 0; i < field.size; ++i)
+        bytes[field.at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+}
+
+uint32_t readLe(const std::string& bytes, Field field) {
+    uint32_t value = 0;
+    for (int i = field.size - 1; i >= 0; --i)
+        value = value << 8 | static_cast<uint8_t>(bytes[field.at + i]);
+    return value;
+}
+
 double whiteNoise(uint32_t& state) {
     state ^= state << 13;
     state ^= state >> 17;
