@@ -5,6 +5,7 @@
 #include <cmath>
 #include <filesystem>
 
+#include "graphics/SheetGeometry.h"
 #include "parts/Icons.h"
 #include "tools/ToolSupport.h"
 
@@ -13,9 +14,6 @@ using ToolSupport::fail;
 const int DesktopIconBuilder::sizes[7] = {16, 24, 32, 48, 64, 128, 256};
 
 namespace {
-const int sheetSide = 512;
-const int iconSize = 64;
-const int iconColumns = 8;
 // A stored deflate block holds at most this many bytes.
 const size_t storedBlockLimit = 65535;
 
@@ -99,23 +97,24 @@ bool DesktopIconBuilder::readIconCell(int icon, Picture& cell) {
     if (!ToolSupport::readFile(sheetPath, bmp))
         return false;
     using namespace ToolSupport;
-    const size_t rowBytes = bmpRowBytes(sheetSide);
+    const size_t rowBytes = bmpRowBytes(iconSheetSide);
     if (bmp.size() < bmpHeaderSize || bmp.compare(0, 2, bmpMagic) != 0 ||
-        readLe(bmp, bmpWidth) != sheetSide || readLe(bmp, bmpHeight) != sheetSide ||
+        readLe(bmp, bmpWidth) != iconSheetSide || readLe(bmp, bmpHeight) != iconSheetSide ||
         readLe(bmp, bmpBitsPerPixel) != bmpBits || readLe(bmp, bmpCompression) != bmpUncompressed)
-        return fail(sheetPath, "is not a 512 x 512 uncompressed 24-bit BMP");
+        return fail(sheetPath, "is not a " + std::to_string(iconSheetSide) + " x " +
+                                   std::to_string(iconSheetSide) + " uncompressed 24-bit BMP");
     const size_t pixels = readLe(bmp, bmpPixelsAt);
-    if (pixels < bmpHeaderSize || bmp.size() < pixels + rowBytes * sheetSide)
+    if (pixels < bmpHeaderSize || bmp.size() < pixels + rowBytes * iconSheetSide)
         return fail(sheetPath, "ends before its last row of pixels");
 
-    cell.width = cell.height = iconSize;
-    cell.rgb.resize(iconSize * iconSize * 3);
-    const int left = (icon % iconColumns) * iconSize;
-    const int top = (icon / iconColumns) * iconSize;
-    for (int y = 0; y < iconSize; ++y)
-        for (int x = 0; x < iconSize; ++x) {
+    cell.width = cell.height = iconCellSize;
+    cell.rgb.resize(iconCellSize * iconCellSize * 3);
+    const int left = (icon % iconsPerRow) * iconCellSize;
+    const int top = (icon / iconsPerRow) * iconCellSize;
+    for (int y = 0; y < iconCellSize; ++y)
+        for (int x = 0; x < iconCellSize; ++x) {
             const size_t from = pixels + (top + y) * rowBytes + (left + x) * bmpPixelBytes;
-            uint8_t* to = &cell.rgb[(size_t(y) * iconSize + x) * 3];
+            uint8_t* to = &cell.rgb[(size_t(y) * iconCellSize + x) * 3];
             for (int c = 0; c < 3; ++c)
                 to[c] = static_cast<uint8_t>(bmp[from + 2 - c]); // BMP pixels are blue first
         }
