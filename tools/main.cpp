@@ -9,6 +9,7 @@
 #include "tools/DesktopIconBuilder.h"
 #include "tools/SheetBuilder.h"
 #include "tools/SoundBuilder.h"
+#include "tools/ToolSupport.h"
 
 int main(int argc, char* argv[]) {
     const bool desktopIcon = argc == 5 && std::strcmp(argv[1], "--desktop-icon") == 0;
@@ -27,9 +28,9 @@ int main(int argc, char* argv[]) {
         bool soundsOk = SoundBuilder(argv[1], argv[2]).buildAll();
         return sheetsOk && soundsOk ? 0 : 1;
     } catch (const std::filesystem::filesystem_error& error) {
-        std::cout << error.path1().string() << ": " << error.code().message() << std::endl;
+        ToolSupport::fail(error.path1().string(), error.code().message());
     } catch (const std::exception& error) {
-        std::cout << "assetgen: " << error.what() << std::endl;
+        ToolSupport::fail("assetgen", error.what());
     }
     return 1;
 }
