@@ -8,8 +8,10 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <complex>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <iterator>
 #include <numeric>
 #include <thread>
@@ -245,4 +247,90 @@ TEST(SoundRecording, StreamLoopsUntilTheNextStreamReplacesIt) {
     // Once the second sounds the first is silent: never alone, never mixed in.
     EXPECT_TRUE(
         std::none_of(secondPlayed, left.end(), [](int s) { return s == 1000 || s == 4000; }));
+}
+
+// The A-weighting's gain at f Hz, 1 at 1 kHz: how loud the ear finds each frequency.
+static double aWeighting(double f) {
+    auto curve = [](double f) {
+        const double f2 = f * f, high = 12194.0 * 12194.0;
+        return high * f2 * f2 /
+               ((f2 + 20.6 * 20.6) * std::sqrt((f2 + 107.7 * 107.7) * (f2 + 737.9 * 737.9)) *
+                (f2 + high));
+    };
+    return curve(f) / curve(1000);
+}
+
+// An in-place radix-2 transform; sign -1 forward, +1 inverse (unscaled).
+static void fourier(std::vector<std::complex<double>>& a, int sign) {
+    const size_t n = a.size();
+    for (size_t i = 1, j = 0; i < n; ++i) {
+        size_t bit = n >> 1;
+        for (; j & bit; bit >>= 1)
+            j ^= bit;
+        if (i < (j ^= bit))
+            std::swap(a[i], a[j]);
+    }
+    for (size_t length = 2; length <= n; length <<= 1) {
+        const std::complex<double> turn = std::polar(1.0, sign * 2 * M_PI / length);
+        for (size_t i = 0; i < n; i += length) {
+            std::complex<double> w = 1;
+            for (size_t k = i; k < i + length / 2; ++k, w *= turn) {
+                const std::complex<double> odd = a[k + length / 2] * w;
+                a[k + length / 2] = a[k] - odd;
+                a[k] += odd;
+            }
+        }
+    }
+}
+
+// The A-weighted RMS of the loudest 100 ms of the samples, in dB of full scale.
+static double loudestTenthInDbA(const double* from, const double* to) {
+    size_t n = 1;
+    while (n < 2 * static_cast<size_t>(to - from)) // room for the weighting to ring out
+        n <<= 1;
+    std::vector<std::complex<double>> a(from, to);
+    a.resize(n);
+    fourier(a, -1);
+    for (size_t k = 0; k < n; ++k)
+        a[k] *= aWeighting(std::min(k, n - k) * 44100.0 / n) / n;
+    fourier(a, 1);
+    const size_t window = 4410;
+    double sum = 0, loudest = 0;
+    for (size_t i = 0; i < n; ++i) {
+        sum += std::norm(a[i].real()) - (i >= window ? std::norm(a[i - window].real()) : 0);
+        loudest = std::max(loudest, sum);
+    }
+    return 10 * std::log10(loudest / window);
+}
+
+TEST(SoundRecording, RecognisedGestureChimeStandsAboveTheDrawingNoiseAndIsShort) {
+    Recording recording("chime");
+    SoundSystem* sound = gameSound(effectCount, "disk");
+    ASSERT_TRUE(recording.waitFor(4096));
+    const size_t chimeFrom = recording.frames();
+    sound->playSound(gestureEffect);
+    ASSERT_TRUE(recording.waitFor(chimeFrom + 2 * Recording::settle + 22050));
+    // The noise swells as long as a stroke is drawn; two seconds take it to its loudest.
+    const size_t noiseFrom = recording.frames();
+    sound->startBackground();
+    for (int frame = 0; frame < 60; ++frame)
+        sound->raiseBackgroundVolume();
+    ASSERT_TRUE(recording.waitFor(noiseFrom + 2 * Recording::settle + 22050));
+    delete sound;
+
+    const std::vector<double> left = recording.side(0);
+    const double chime = loudestTenthInDbA(&left[0], &left[noiseFrom]);
+    const double noise =
+        loudestTenthInDbA(&left[noiseFrom + 2 * Recording::settle], left.data() + left.size());
+    auto heard = [](double s) { return std::abs(s) > 0.005; }; // from 46 dB below full scale
+    const auto first = std::find_if(left.begin(), left.begin() + noiseFrom, heard);
+    const auto last = std::find_if(left.rend() - noiseFrom, left.rend(), heard);
+    const double seconds = (last.base() - first) / 44100.0;
+    std::cout << "recognised-gesture chime " << chime << " dB(A), drawing noise " << noise
+              << " dB(A): " << chime - noise << " dB above it, heard for " << seconds << " s"
+              << std::endl;
+    EXPECT_GE(chime - noise, 6.0);
+    // A line the gesture opens speaks in the same frame: the chime is done by the time the
+    // line's last, longest syllable begins, 0.14 s in (the old thump lasted 0.24 s).
+    EXPECT_LE(seconds, 0.15);
 }
