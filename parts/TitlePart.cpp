@@ -7,6 +7,7 @@
 
 #include "app/PartResult.h"
 #include "graphics/FontSet.h"
+#include "graphics/SheetGeometry.h"
 #include "graphics/Video.h"
 #include "sound/Effects.h"
 #include "sound/SoundSystem.h"
@@ -14,7 +15,6 @@
 namespace {
 const char titleWord[] = "wanderkin";
 const int titleLength = 9;
-const int glyphAdvance = 16;
 const int beginX = 253, beginY = 258;
 const int quitX = 253, quitY = 299;
 // The front piece trembles around (253, 176) by drawing at (252 + dx, 175 + dy).
@@ -75,7 +75,7 @@ TitlePart::WordPieces TitlePart::wordPieces(const Tremble& tremble) {
     pieces.frontX = frontX + tremble.dx;
     pieces.frontY = frontY + tremble.dy;
     pieces.front.assign(titleWord, tremble.k + 1);
-    pieces.restX = restX + glyphAdvance * tremble.k;
+    pieces.restX = restX + bigGlyphSize * tremble.k;
     pieces.restY = restY;
     pieces.rest.assign(titleWord + tremble.k + 1);
     return pieces;
