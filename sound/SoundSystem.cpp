@@ -11,9 +11,9 @@ const FMOD_MODE effectMode = FMOD_LOOP_OFF | FMOD_2D | FMOD_HARDWARE;
 const FMOD_MODE streamMode = FMOD_LOOP_NORMAL | FMOD_2D | FMOD_SOFTWARE;
 const unsigned int oldestVersion = 0x41806;
 const float noiseWaveform = 5.0f;
-const float upperVolume = 0.3f;
-const float lowerVolume = 0.1f;
-const double volumeStep = 0.008;
+// In single precision, as the volume is kept: against the double, the kept normal volume would
+// count as above it and sink one step below it.
+const float restingVolume = static_cast<float>(SoundSystem::normalVolume);
 } // namespace
 
 SoundSystem::SoundSystem() {
@@ -23,7 +23,7 @@ SoundSystem::SoundSystem() {
     if (version <= oldestVersion)
         std::cout << "VERSION ERROR" << std::endl;
     checkResult(FMOD_System_Init(system, channelCount, FMOD_INIT_NORMAL, nullptr));
-    backgroundVolume = 0.1f;
+    backgroundVolume = restingVolume;
     sounds.assign(1, nullptr);
     channels.assign(1, nullptr);
 }
@@ -61,7 +61,7 @@ void SoundSystem::startBackground() {
     checkResult(FMOD_DSP_SetParameter(backgroundDsp, FMOD_DSP_OSCILLATOR_RATE, 440.0f));
     // Started paused so the noise never sounds before its volume is set.
     FMOD_System_PlayDSP(system, FMOD_CHANNEL_REUSE, backgroundDsp, true, &backgroundChannel);
-    FMOD_Channel_SetVolume(backgroundChannel, 0.1f);
+    FMOD_Channel_SetVolume(backgroundChannel, restingVolume);
     checkResult(FMOD_DSP_SetParameter(backgroundDsp, FMOD_DSP_OSCILLATOR_TYPE, noiseWaveform));
     FMOD_Channel_SetPaused(backgroundChannel, false);
 }
@@ -72,13 +72,13 @@ void SoundSystem::setBackgroundVolume(float volume) {
 }
 
 void SoundSystem::raiseBackgroundVolume() {
-    if (backgroundVolume < upperVolume) {
+    if (backgroundVolume < strokeVolume) {
         setBackgroundVolume(static_cast<float>(backgroundVolume + volumeStep));
     }
 }
 
 void SoundSystem::lowerBackgroundVolume() {
-    if (backgroundVolume > lowerVolume) {
+    if (backgroundVolume > restingVolume) {
         setBackgroundVolume(static_cast<float>(backgroundVolume - volumeStep));
     }
 }
