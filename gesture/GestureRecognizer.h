@@ -12,6 +12,11 @@ struct StrokePoint {
 // Owned by the scene part for the whole run; one stroke at a time.
 class GestureRecognizer {
   public:
+    // A stroke's direction codes, one for each eighth of a turn.
+    static constexpr int directionCodes = 8;
+    // The angle bins the direction table turns into codes.
+    static constexpr int directionBins = 100;
+
     GestureRecognizer();
 
     // Rebuilds the direction table and forgets all templates; called at every scene set-up.
@@ -46,7 +51,7 @@ class GestureRecognizer {
     std::vector<float> directionTable;
 
   private:
-    // Angle bin 0 to 99 of a displacement, 3.6 degrees each, bin 0 starting at -22.5 degrees.
+    // Angle bin of a displacement, bin 0 starting half a sector before the rightward direction.
     int directionBin(int dx, int dy) const;
 
     // Takes in the stroke once per comparison or classification: its codes as ints, each
