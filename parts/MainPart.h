@@ -44,13 +44,14 @@ class MainPart : public EnginePart {
     void findPlayer();
     // The icon next to the player in a Direction; -1 for any other number.
     int neighbour(int direction);
-    // Whether the icon is left of, right of, above or below the player (never diagonally).
+    // Whether the icon is beside the player, looking in neighbourOrder (never diagonally).
     bool isNextTo(int icon);
 
     // Rules.
     // Gives the recognizer the templates of the gestures whose legend icons lie on the board.
     void registerTemplates();
-    // Turns the first neighbour (left, right, above, below) holding `from` into `to`.
+    // Turns the first neighbour in neighbourOrder holding `from` into `to`, after writing the
+    // four neighbours and the change on standard output.
     void replaceNeighbour(int from, int to);
     // An arrow key: walks, or opens the waiting line when walking against its icon.
     void step(int direction);
@@ -94,6 +95,8 @@ class MainPart : public EnginePart {
 
     // The icon at (row, column), or outsideCell off the board.
     int cellAt(int row, int column) const;
+    // The icon next to the player as last found, in a Direction.
+    int besidePlayer(int direction) const;
     // The line on show or waiting for its trigger; null once the script has run out.
     const ScriptLine* currentLine() const;
     // Puts the current line in the box (with the message sound).

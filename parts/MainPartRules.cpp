@@ -242,14 +242,18 @@ void MainPart::registerTemplates() {
 
 void MainPart::replaceNeighbour(int from, int to) {
     findPlayer();
-    const int r = playerRow, c = playerColumn;
-    const int cells[4][2] = {{r, c - 1}, {r, c + 1}, {r - 1, c}, {r + 1, c}};
-    std::cout << cellAt(r, c - 1) << "," << cellAt(r, c + 1) << "," << cellAt(r - 1, c) << ","
-              << cellAt(r + 1, c) << std::endl;
+    const char* separator = "";
+    for (int direction : neighbourOrder) {
+        std::cout << separator << besidePlayer(direction);
+        separator = ",";
+    }
+    std::cout << std::endl;
     std::cout << "fromto" << from << "," << to << std::endl;
-    for (const auto& cell : cells)
-        if (cellAt(cell[0], cell[1]) == from && from != outsideCell) {
-            grid[cell[0]][cell[1]] = to;
+    if (from == outsideCell)
+        return;
+    for (int direction : neighbourOrder)
+        if (besidePlayer(direction) == from) {
+            grid[playerRow + rowStep[direction]][playerColumn + columnStep[direction]] = to;
             return;
         }
 }
