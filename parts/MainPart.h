@@ -2,7 +2,7 @@
 //
 // The class is split by concern: MainPart.cpp (model, queries, set-up), MainPartRules.cpp
 // (events, update, moves, gestures), MainPartScenes.cpp (the six scenes' boards, refusals and
-// scripts), MainPartDrawing.cpp (the frame).
+// scripts, and the reactions to gestures), MainPartDrawing.cpp (the frame).
 #pragma once
 #include <string>
 #include <vector>
@@ -21,8 +21,18 @@ class MainPart : public EnginePart {
     static constexpr int sceneCount = 6;
     // Frames the player blinks with a recognised gesture; no stroke or step meanwhile.
     static constexpr int gestureLockFrames = 60;
+    // A Z-shape sells to at most this many houses; the last sale ends the scene.
+    static constexpr int housesToSell = 4;
     // The boards of the six scenes, [scene][row][column], row 0 at the top.
     static const int sceneGrids[sceneCount][rows][columns];
+    // What people say back to a gesture, in whichever scene it is made.
+    struct Reactions {
+        const char* customers[housesToSell]; // to the Z-shape beside a house, sale by sale
+        const char* stranger;                // to the proposition, accepting it
+        const char* oldFriend;               // to the proposition, taking offence
+    };
+    // Kept with the scenes' own texts (MainPartScenes.cpp): every word the player reads.
+    static const Reactions reactions;
 
     // Takes the engine's subsystems and the shared scene counter; lays out the current scene.
     MainPart(SubengineInterface* subsystems, int* sceneIndex);

@@ -11,19 +11,6 @@
 #include "sound/SoundSystem.h"
 
 namespace {
-// A Z-shape sells to at most this many houses; the last sale ends the scene.
-const int housesToSell = 4;
-
-const char* const customerLines[housesToSell] = {
-    "Oh, that looks like a real bargain.  I'll take two!",
-    "Hmm...I've never bought one before, but I'll try it anyway.",
-    "Oh, I've been looking for mascara like this all my life!",
-    "Oh, that looks like a real bargain.  I'll take two!",
-};
-const char* const strangerReply = "Come on; let's go back to my place, yeah?";
-const char* const friendReply =
-    "What...what are you trying to do?  Cut it out, man; that's not cool.";
-
 bool isWalkable(int icon) {
     return icon == Icon::floorFirstForm || icon == Icon::groundLateForm || icon == Icon::floor ||
            icon == Icon::ground;
@@ -213,7 +200,7 @@ void MainPart::makeSale() {
     }
     remarkShowing = true;
     if (salesCount >= 0 && salesCount < housesToSell)
-        shownText = customerLines[salesCount];
+        shownText = reactions.customers[salesCount];
     replaceNeighbour(Icon::houseLateForm, Icon::soldHouse);
     salesCount += 1;
     if (salesCount >= housesToSell)
@@ -224,12 +211,12 @@ void MainPart::propose() {
     if (isNextTo(Icon::stranger)) {
         sceneDone = true;
         remarkShowing = true;
-        shownText = strangerReply;
+        shownText = reactions.stranger;
     }
     // Next to both, the friend's protest is what shows; the scene still ends.
     if (isNextTo(Icon::oldFriend)) {
         remarkShowing = true;
-        shownText = friendReply;
+        shownText = reactions.oldFriend;
     }
 }
 
