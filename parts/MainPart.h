@@ -56,6 +56,8 @@ class MainPart : public EnginePart {
     int neighbour(int direction);
     // Whether the icon is beside the player, looking in neighbourOrder (never diagonally).
     bool isNextTo(int icon);
+    // Whether the box shows a text: a line, a remark, or for a moment both.
+    bool textShowing() const { return lineShowing || remarkShowing; }
 
     // Rules.
     // Gives the recognizer the templates of the gestures whose legend icons lie on the board.

@@ -36,7 +36,7 @@ void MainPart::draw() {
             icons->drawIcon(cellSize * c, cellSize * r, icon);
         }
 
-    if (lineShowing || remarkShowing) {
+    if (textShowing()) {
         video->drawBox(boxLeft, boxTop, boxRight, boxBottom);
         video->font->drawWrappedText(textX, textY, textWidth, shownText.c_str());
     }

@@ -18,7 +18,6 @@ bool isWalkable(int icon) {
 } // namespace
 
 int MainPart::handleEvent(SDL_Event* event) {
-    const bool textShowing = lineShowing || remarkShowing;
     switch (event->type) {
     case SDL_QUIT:
         return PartResult::quit;
@@ -39,13 +38,13 @@ int MainPart::handleEvent(SDL_Event* event) {
             step(moveRight);
             return PartResult::goOn;
         case SDLK_SPACE:
-            return textShowing ? dismiss() : PartResult::goOn;
+            return textShowing() ? dismiss() : PartResult::goOn;
         default:
             return PartResult::goOn;
         }
     case SDL_MOUSEBUTTONDOWN:
         // The press point is the part's mouse position, as for every later sample.
-        if (event->button.button == SDL_BUTTON_LEFT && !textShowing &&
+        if (event->button.button == SDL_BUTTON_LEFT && !textShowing() &&
             !recognizer->templates.empty() && gestureTimer == 0) {
             recognizer->beginStroke(mouseX, mouseY);
             stroking = true;
@@ -53,7 +52,7 @@ int MainPart::handleEvent(SDL_Event* event) {
         return PartResult::goOn;
     case SDL_MOUSEBUTTONUP:
         // A release while a text shows leaves the stroke going, trail and all.
-        if (event->button.button == SDL_BUTTON_LEFT && !textShowing && stroking)
+        if (event->button.button == SDL_BUTTON_LEFT && !textShowing() && stroking)
             endStroke();
         return PartResult::goOn;
     default:
@@ -135,7 +134,7 @@ int MainPart::dismiss() {
 }
 
 void MainPart::step(int direction) {
-    if (lineShowing || remarkShowing || gestureTimer > 0)
+    if (textShowing() || gestureTimer > 0)
         return;
     const int v = neighbour(direction);
     if (isWalkable(v)) {
