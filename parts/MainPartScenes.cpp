@@ -248,6 +248,8 @@ const Scene salesJob = {
         said("No, really look.").turning(Icon::ground, Icon::groundLateForm),
         said("Take everything in.").turning(Icon::house, Icon::houseLateForm),
         said("And be aware of how you look to other people.").turning(Icon::boy, Icon::boyLateForm),
+        // From here on every line turns the walls again, deliberately: they have all turned
+        // already, so it changes nothing, and nothing relies on it.
         said("On your way between houses, you needn't pander to what other people expect.")
             .turning(Icon::wall, Icon::wallFirstForm),
         said("Only the sale counts, got it?").turning(Icon::wall, Icon::wallFirstForm),

@@ -95,6 +95,8 @@ void TitlePart::draw() {
     video->font->drawText(wordX, quitY, "quit", 0);
 
     glColor3f(1, 1, 1);
+    // Drawn from rand() while drawing, deliberately: the word trembles anew in every frame on
+    // screen, the fade-in's included. Nothing may expect draw() to leave rand() alone.
     WordPieces pieces = wordPieces(nextTremble());
     video->font->drawText(pieces.frontX, pieces.frontY, pieces.front.c_str(), 0);
     video->font->drawText(pieces.restX, pieces.restY, pieces.rest.c_str(), 0);

@@ -59,7 +59,8 @@ void SoundSystem::startBackground() {
     backgroundDsp = nullptr;
     checkResult(FMOD_System_CreateDSPByType(system, FMOD_DSP_TYPE_OSCILLATOR, &backgroundDsp));
     checkResult(FMOD_DSP_SetParameter(backgroundDsp, FMOD_DSP_OSCILLATOR_RATE, 440.0f));
-    // Started paused so the noise never sounds before its volume is set.
+    // Started paused so the noise never sounds before its volume is set. The noise channel's
+    // calls are deliberately unchecked (see SoundSystem.h).
     FMOD_System_PlayDSP(system, FMOD_CHANNEL_REUSE, backgroundDsp, true, &backgroundChannel);
     FMOD_Channel_SetVolume(backgroundChannel, restingVolume);
     checkResult(FMOD_DSP_SetParameter(backgroundDsp, FMOD_DSP_OSCILLATOR_TYPE, noiseWaveform));
@@ -68,6 +69,8 @@ void SoundSystem::startBackground() {
 
 void SoundSystem::setBackgroundVolume(float volume) {
     backgroundVolume = volume;
+    // Unchecked, deliberately: the volume is remembered all the same, and the fades and strokes
+    // step on from it.
     FMOD_Channel_SetVolume(backgroundChannel, volume);
 }
 
@@ -84,6 +87,7 @@ void SoundSystem::lowerBackgroundVolume() {
 }
 
 void SoundSystem::playStream(const std::string& path) {
+    // Unchecked, deliberately: before the first stream the slot has no channel to stop.
     FMOD_Channel_Stop(channels[0]);
     // A second stream replaces the first; release the first rather than lose it.
     if (sounds[0]) {

@@ -1,6 +1,8 @@
 // The game's sound: numbered effects and a background noise channel whose volume the parts
-// shape, over the sound library in sound/fmod.h. Every result it depends on is checked, and a
-// failed one ends the program.
+// shape, over the sound library in sound/fmod.h. A failed call ends the program, except the
+// noise channel's play, volume and pause and the stop of an old stream, which are deliberately
+// unchecked: without the noise the game is only quieter, and a stream slot that never played
+// has no channel to stop.
 #pragma once
 #include <string>
 #include <vector>
