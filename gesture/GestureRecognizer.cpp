@@ -8,7 +8,8 @@
 #include "gesture/GestureTemplates.h"
 
 namespace {
-// Samples closer than this (squared pixels) to the last one are ignored.
+// A sample needs more than 20 pixels of movement (squared here), so that every code comes from
+// a displacement long enough to have a clear direction.
 const int minSampleDistanceSquared = 400;
 // A frame adds at most one sample, so a minute of drawing at 30 frames a second is 1800 of
 // them; no player holds a stroke that long. Room for that many is made once, so drawing never
@@ -166,7 +167,7 @@ unsigned GestureRecognizer::warpingDistance(const std::vector<float>& templateCo
     std::fill(sums + 1, sums + strokeLength + 1, unreachable);
     // The stroke's last code stays out (a flick at the release must not spoil the match), and
     // the result is read one row short of the template's end: the last row's sums never count.
-    // The templates and the limit of 13 are tuned to exactly this.
+    // The templates and the acceptance limit are tuned to exactly this.
     size_t i = 1;
     for (; i + 1 < rows; i += 2)
         addTwoRowsOfSums(costRow(i), costRow(i + 1));

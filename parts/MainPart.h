@@ -43,8 +43,11 @@ class MainPart : public EnginePart {
 
     // Lays out the scene the counter names; called by the engine each time the part starts.
     void setUp() override;
+    // Keys and the left button (MainPartRules.cpp); 1 when the space bar ends the scene.
     int handleEvent(SDL_Event* event) override;
+    // Once a frame: the stroke's next sample, the noise, the gesture lock, a finished scene.
     int update() override;
+    // The whole frame from the model alone (MainPartDrawing.cpp).
     void draw() override;
 
     // Board queries. A cell outside the board answers as outsideCell.
@@ -59,7 +62,7 @@ class MainPart : public EnginePart {
     // Whether the box shows a text: a line, a remark, or for a moment both.
     bool textShowing() const { return lineShowing || remarkShowing; }
 
-    // Rules.
+    // Rules (MainPartRules.cpp).
     // Gives the recognizer the templates of the gestures whose legend icons lie on the board.
     void registerTemplates();
     // Turns the first neighbour in neighbourOrder holding `from` into `to`, after writing the
@@ -70,7 +73,7 @@ class MainPart : public EnginePart {
     // A walk onto floor, unless someone refuses it.
     void tryMove(int direction);
 
-    // Whether an icon is one of the player's forms.
+    // The icons that mark the player's cell; static, so boards can be read without a part.
     static bool isPlayerIcon(int icon) {
         return icon == Icon::boyFirstForm || icon == Icon::boyLateForm || icon == Icon::boy ||
                icon == Icon::boySpareForm;
@@ -79,26 +82,30 @@ class MainPart : public EnginePart {
     // An impassable icon that matches nothing, for cells off the board.
     static constexpr int outsideCell = -2;
 
-    int* sceneIndex;
+    // The model, public so that the tests read it directly.
+    int* sceneIndex; // the engine's scene counter, shared with the title part
     int grid[rows][columns] = {};
+    // As findPlayer last found them; set-up leaves them, as every rule finds the player first.
     int playerColumn = 0;
     int playerRow = 0;
     std::string shownText;
     std::vector<ScriptLine> script;
     std::vector<MoveRefusal> refusals;
     int lineIndex = 0;
+    // Both are set at once when a gesture opens a line over its own reaction: the space bar then
+    // takes the line away first.
     bool lineShowing = false;
     bool remarkShowing = false;
     bool inConversation = false;
     bool sceneDone = false;
-    GestureRecognizer* recognizer = nullptr;
+    GestureRecognizer* recognizer = nullptr; // owned, one for the whole run
     bool stroking = false;
     int lastGesture = noGesture;
     int gestureTimer = 0;
     int salesCount = 0;
 
   private:
-    // Appends scene s's seven refusal entries and its script lines (MainPartScenes.cpp).
+    // Appends the scene's refusal entries, one per slot, and its script (MainPartScenes.cpp).
     void appendSceneContent(int scene);
     // The pointer with its top-left corner at (x, y), outlined so it shows on any tile.
     void drawPointer(int x, int y);
@@ -121,6 +128,7 @@ class MainPart : public EnginePart {
     int dismiss();
     // The left button released after a stroke with no text showing.
     void endStroke();
+    // What the Z-shape and the proposition do to the people and houses beside the boy.
     void makeSale();
     void propose();
 };
