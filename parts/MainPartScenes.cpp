@@ -1,5 +1,6 @@
 // The six scenes as the player meets them: each board as it looks, who refuses which move and
-// with what words, and the script of lines with what opens each and what it changes.
+// with what words, the script of lines with what opens each and what it changes, and what people
+// say back to the gestures. Every word the player reads in the box is here.
 #include <array>
 #include <initializer_list>
 #include <utility>
@@ -247,6 +248,8 @@ const Scene salesJob = {
         said("No, really look.").turning(Icon::ground, Icon::groundLateForm),
         said("Take everything in.").turning(Icon::house, Icon::houseLateForm),
         said("And be aware of how you look to other people.").turning(Icon::boy, Icon::boyLateForm),
+        // From here on every line turns the walls again, deliberately: they have all turned
+        // already, so it changes nothing, and nothing relies on it.
         said("On your way between houses, you needn't pander to what other people expect.")
             .turning(Icon::wall, Icon::wallFirstForm),
         said("Only the sale counts, got it?").turning(Icon::wall, Icon::wallFirstForm),
@@ -279,7 +282,23 @@ const Scene theEnding = {
 const Scene* const scenes[MainPart::sceneCount] = {
     &firstWords, &pointingLesson, &conversationLesson, &theFriend, &salesJob, &theEnding,
 };
+
+// The first and the last customer of the sales job say the same.
+constexpr const char* bargain = "Oh, that looks like a real bargain.  I'll take two!";
 } // namespace
+
+// The reactions, in whatever scene the gesture is made: the Z-shape sells only in the sales job,
+// and only the friend's scene has the proposition and the two people who answer it.
+const MainPart::Reactions MainPart::reactions = {
+    {
+        bargain,
+        "Hmm...I've never bought one before, but I'll try it anyway.",
+        "Oh, I've been looking for mascara like this all my life!",
+        bargain,
+    },
+    "Come on; let's go back to my place, yeah?",
+    "What...what are you trying to do?  Cut it out, man; that's not cool.",
+};
 
 void MainPart::appendSceneContent(int scene) {
     refusals.insert(refusals.end(), scenes[scene]->refusals.begin(), scenes[scene]->refusals.end());

@@ -151,15 +151,16 @@ TEST(SceneContent, EveryTextFitsTheBoxKeepsItsLengthAndSaysWhatItMust) {
             EXPECT_NE(text.find(words.substr(from, plus - from)), std::string::npos) << text;
         }
     };
+    std::vector<int> sizes;
+    auto add = [&sizes](const std::string& text) { // the box holds five lines of twenty
+        sizes.push_back(static_cast<int>(text.size()));
+        EXPECT_LE(TextLayout::countLines(text.c_str(), 20), 5) << text;
+    };
     SubengineInterface none; // set-up plays no sound and draws nothing
     for (int scene = 0; scene < MainPart::sceneCount; ++scene) {
         MainPart part(&none, &scene);
-        std::vector<int> sizes;
+        sizes.clear();
         std::istringstream lineWords(keyWords[scene]), refusalKeys(refusalWords[scene]);
-        auto add = [&sizes](const std::string& text) { // the box holds five lines of twenty
-            sizes.push_back(static_cast<int>(text.size()));
-            EXPECT_LE(TextLayout::countLines(text.c_str(), 20), 5) << text;
-        };
         for (size_t slot = 0; slot < part.refusals.size(); ++slot)
             for (std::string text : {part.refusals[slot].firstText, part.refusals[slot].repeatText})
                 if (!text.empty()) {
@@ -182,4 +183,14 @@ TEST(SceneContent, EveryTextFitsTheBoxKeepsItsLengthAndSaysWhatItMust) {
         }
         EXPECT_EQ(sizes, lengths[scene]) << "scene " << scene;
     }
+    // The reactions to gestures: the four customers, the stranger, the friend.
+    const MainPart::Reactions& r = MainPart::reactions;
+    std::istringstream reactionWords("bargain|never bought|mascara|bargain|my place|not cool");
+    sizes.clear();
+    for (const char* text : {r.customers[0], r.customers[1], r.customers[2], r.customers[3],
+                             r.stranger, r.oldFriend}) {
+        add(text);
+        holds(text, reactionWords);
+    }
+    EXPECT_EQ(sizes, std::vector<int>({51, 59, 56, 51, 41, 68}));
 }
