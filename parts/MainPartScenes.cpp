@@ -167,22 +167,24 @@ const Scene pointingLesson = {
 };
 
 // 2: the conversation lesson. Every line and every refusal opens a conversation, and the mother
-// refuses any move until the U-shape has ended it.
+// refuses any move until the U-shape has ended it; a move then still needs its pointing. So each
+// reminder names both steps, the U and then the point: a player who does just what a reminder
+// says always gets on.
 const Scene conversationLesson = {
     refusing({
         {moveUp,
-         {"Did you learn nothing before, dear?", "Show me that you are moving up first, please."}},
+         {"Did you learn nothing before, dear?", "End our talk with a U, then point up, please."}},
         {moveDown,
-         {"Don't be so stupid! Point down first, then go.",
-          "Show me that you're going to move down first, dear."}},
+         {"Don't be so stupid! A U first, point down, go.",
+          "Draw a U, then show me that you're going down, son."}},
         {moveLeft,
-         {"How vulgar! Point, then go.", "Show me that you are moving left first, dear."}},
+         {"How vulgar! A U, point, go.", "Draw a U, then point left before you go, son."}},
         {moveRight,
          {"Why must you act like that, child?",
-          "Show me that you're going to move right first, dear."}},
+          "Draw a U, then show me that you're going right, son."}},
         {leavingSlot,
-         {"You cannot just walk away from me! First, signal the end of our conversation.",
-          "Draw a U to end the conversation, son."}},
+         {"You can't just walk away from me! End our talk with a U, then point, then go.",
+          "Draw a U to end this, then point, son."}},
     }),
     {
         said("Oh, how fast you're growing up, dear."),
@@ -192,23 +194,24 @@ const Scene conversationLesson = {
         said("You need to learn the art of conversation."),
         said("And now, for the most important part of any conversation..."),
         said("It is how you end one."),
-        said("Draw a U from the top right: down, along to the left, then up."),
+        said("Draw a big U from the top right: down, across to the left, up."),
         said("You can't politely leave anyone's company until you have made that sign."),
         said("Now, make your way over to the table."),
         onWalkingInto(Icon::table, "Marvellous! You will be a celebrated wit one day, son."),
     },
 };
 
-// 3: the friend. Bystanders refuse moves made without pointing, the friend minds being left;
+// 3: the friend. Bystanders refuse moves made without pointing, the friend minds being left (a
+// refusal opens a conversation here too, so the short insults hint at the step that is missing);
 // his urging in the second spare slot is never read. The proposition made to the stranger ends
 // the scene.
 const Scene theFriend = {
     refusing({
         {moveUp, {"Hey, what exactly are you doing?", "You're absent-minded, eh?"}},
-        {moveDown, {"What is wrong with you?!", "Clumsy idiot."}},
-        {moveLeft, {"Have you got no manners?", "What a boor."}},
+        {moveDown, {"What is wrong with you?!", "Point, idiot."}},
+        {moveLeft, {"Have you got no manners?", "Point, boor."}},
         {moveRight, {"You look confused there, buddy.", "You must be a foreigner, aren't you?"}},
-        {leavingSlot, {"Why are you walking away?", "Man, that is rude."}},
+        {leavingSlot, {"Why are you walking away?", "So rude. U, point."}},
         {spareSlot2, {"Why're you hesitating, man?", "Come on, man, go and talk to him already!"}},
     }),
     {
@@ -255,7 +258,7 @@ const Scene salesJob = {
         said("Only the sale counts, got it?").turning(Icon::wall, Icon::wallFirstForm),
         said("Here's the product: our own brand of mascara.")
             .turning(Icon::wall, Icon::wallFirstForm),
-        said("Next to a house, draw a Z with the mouse: right, down-left, right. It's a sale!")
+        said("Next to a house, draw a big Z with your mouse: right, down-left, right. A sale!")
             .turning(Icon::wall, Icon::wallFirstForm),
         said("After a sale, don't bother with polite goodbyes. Move straight on to the next "
              "house, kid.")
