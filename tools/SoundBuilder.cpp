@@ -7,6 +7,7 @@
 #include <iterator>
 #include <sstream>
 
+#include "sound/WhiteNoise.h"
 #include "tools/ToolSupport.h"
 
 namespace fs = std::filesystem;
@@ -252,7 +253,7 @@ double SoundBuilder::Oscillator::next(Wave wave, double hz) {
         value = phase < 0.5 ? 1 : -1;
         break;
     case Wave::noise: {
-        const double white = ToolSupport::whiteNoise(noiseState);
+        const double white = whiteNoise(&noiseState);
         // Two one-pole stages: a 12 dB per octave slope makes the sweep audible.
         const double k = 1 - std::exp(-2 * M_PI * hz / sampleRate);
         filtered += k * (white - filtered);

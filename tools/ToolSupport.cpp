@@ -54,11 +54,4 @@ uint32_t readLe(const std::string& bytes, Field field) {
         value = value << 8 | static_cast<uint8_t>(bytes[field.at + i]);
     return value;
 }
-
-double whiteNoise(uint32_t& state) {
-    state ^= state << 13;
-    state ^= state >> 17;
-    state ^= state << 5;
-    return state / 2147483648.0 - 1.0;
-}
 } // namespace ToolSupport

@@ -1,6 +1,7 @@
 // What the asset tool and the gesture-picture tool share: a failure said in one line, whole files
-// read and written, numbers kept little-endian, the fixed noise of the sound recipes, and the
-// layout of the sheets' BMP header (plain numbers, so that the tests can include this too).
+// read and written, numbers kept little-endian, and the layout of the sheets' BMP header (plain
+// numbers, so that the tests can include this too). The recipes' noise is the game's own hiss,
+// sound/WhiteNoise.h.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -24,10 +25,6 @@ void putLe(std::string& out, uint32_t value, int bytes);
 void setLe(std::string& bytes, Field field, uint32_t value);
 // The field's value; bytes must reach past it.
 uint32_t readLe(const std::string& bytes, Field field);
-
-// xorshift32, one step: the next number of a fixed sequence, spread evenly over -1 to 1. The
-// same state gives the same hiss on every build.
-double whiteNoise(uint32_t& state);
 
 // The BMP the sheets are stored as, uncompressed and 24-bit: "BM", a 14-byte file header and a
 // 40-byte information header, then the rows, bottom row of the picture first, each pixel blue,
