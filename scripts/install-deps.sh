@@ -12,7 +12,7 @@ play_packages=(
 test_packages=(
     googletest libgtest-dev libbenchmark-dev
     xvfb xauth xdotool imagemagick
-    dpkg-dev file desktop-file-utils appstream groff-base
+    build-essential debhelper lintian desktop-file-utils appstream groff-base
 )
 
 packages=("${play_packages[@]}")

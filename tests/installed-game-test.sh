@@ -26,7 +26,8 @@ entry=$(echo "$prefix"/share/applications/*.desktop)
 command=$(sed -n 's/^Exec=//p' "$entry")
 class=$(sed -n 's/^StartupWMClass=//p' "$entry")
 # The menu finds the command on the PATH, where the launcher folder of a prefix belongs.
-export PATH="$prefix/bin:$PATH"
+launchers=$prefix/$(sed -n 's/^WANDERKIN_LAUNCHER_DIR:[A-Z]*=//p' "$build/CMakeCache.txt")
+export PATH="$launchers:$PATH"
 
 # The launcher passes the game's status on: without a display to open its window on, 1.
 status=0
