@@ -17,6 +17,10 @@ fault() {
     echo "$*"
     failures=$((failures + 1))
 }
+# A setting of packaging/CMakeLists.txt, where the icon sizes live: the value after the name.
+setting() { sed -n "s/^set($1 \(.*\))\$/\1/p" "$source/packaging/CMakeLists.txt"; }
+# A number the game's sources define as "constexpr int NAME = VALUE;": FILE NAME.
+constant() { sed -n "s/^constexpr int $2 = \([0-9]*\);.*/\1/p" "$source/$1"; }
 
 # The tree as a clean clone has it, without build folders; the package lands beside it.
 mkdir "$work/wanderkin"
@@ -42,7 +46,9 @@ expected="./usr/games/wanderkin
 ./usr/share/doc/wanderkin/copyright
 ./usr/share/man/man6/wanderkin.6.gz
 ./usr/share/metainfo/$id.metainfo.xml"
-for size in 16 24 32 48 64 128 256; do
+sizes=$(setting WANDERKIN_ICON_SIZES)
+[ -n "$sizes" ] || fault "packaging/CMakeLists.txt names no icon sizes"
+for size in $sizes; do
     expected+=$'\n'"./usr/share/icons/hicolor/${size}x${size}/apps/$id.png"
 done
 for file in textures/font.bmp textures/smallfont.bmp textures/icons.bmp audio/blipn.wav \
@@ -109,11 +115,15 @@ said=$(cd / && "$launcher" a 'b c') || status=$?
 # Each icon has the size its folder names and is the boy's cell of the sheet, upright, scaled
 # as ImageMagick scales it (by whole pixels up, averaging down; to within a colour step). The
 # sheet keeps its rows top-down in file order, which viewers show flipped.
-convert "$source/textures/icons.bmp" -flip -crop 64x64+0+64 +repage "$work/boy.ppm"
-for size in 16 24 32 48 64 128 256; do
+cell=$(constant graphics/SheetGeometry.h iconCellSize)
+columns=$(constant graphics/SheetGeometry.h iconsPerRow)
+boy=$(constant parts/Icons.h boy)
+crop=${cell}x${cell}+$((boy % columns * cell))+$((boy / columns * cell))
+convert "$source/textures/icons.bmp" -flip -crop "$crop" +repage "$work/boy.ppm"
+for size in $sizes; do
     icon=$root/usr/share/icons/hicolor/${size}x${size}/apps/$id.png
     [ "$(identify -format '%wx%h' "$icon")" = "${size}x${size}" ] || fault "$icon is not $size px"
-    [ $((64 % size)) -eq 0 ] || [ $((size % 64)) -eq 0 ] || continue # 24, 48: blends differ
+    [ $((cell % size)) -eq 0 ] || [ $((size % cell)) -eq 0 ] || continue # 24, 48: blends differ
     convert "$work/boy.ppm" -scale "${size}x${size}" "$work/expected.ppm"
     differing=$(compare -metric AE -fuzz 1% "$icon" "$work/expected.ppm" null: 2>&1 || true)
     [ "$differing" = 0 ] || fault "the $size px icon differs from the boy in $differing pixels"

@@ -11,8 +11,6 @@
 
 #include "parts/Icons.h"
 
-const int DesktopIconBuilder::sizes[7] = {16, 24, 32, 48, 64, 128, 256};
-
 namespace {
 const int sheetSide = 512;
 const int iconSize = 64;
