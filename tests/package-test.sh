@@ -5,7 +5,8 @@
 # entry with its icons, the metainfo, the manual page, the copyright and the changelog, and
 # nothing else; it must ask apt for the libraries the game runs on and for no build or test
 # tool. Beyond what the validators see: the menu lists it under games, the metainfo launches the
-# entry the package installs, and the launcher starts the game from anywhere.
+# entry the package installs, the launcher starts the game from anywhere, and the release facts
+# agree with their one home.
 # Usage: package-test.sh   (needs debhelper, lintian, desktop-file-utils, appstream, groff and
 # ImageMagick)
 set -euo pipefail
@@ -17,10 +18,15 @@ fault() {
     echo "$*"
     failures=$((failures + 1))
 }
-# A setting of packaging/CMakeLists.txt, where the icon sizes live: the value after the name.
-setting() { sed -n "s/^set($1 \(.*\))\$/\1/p" "$source/packaging/CMakeLists.txt"; }
+# A setting of packaging/CMakeLists.txt, where the icon sizes and the content note live: the
+# value after the name, on the same line or the next.
+setting() {
+    sed -n "/^set($1\$/{n;s/^ *//;p};s/^set($1 \(.*\))\$/\1/p" "$source/packaging/CMakeLists.txt" |
+        sed 's/)$//; s/^"\(.*\)"$/\1/'
+}
 # A number the game's sources define as "constexpr int NAME = VALUE;": FILE NAME.
 constant() { sed -n "s/^constexpr int $2 = \([0-9]*\);.*/\1/p" "$source/$1"; }
+flat() { tr -s ' \n' '  '; }
 
 # The tree as a clean clone has it, without build folders; the package lands beside it.
 mkdir "$work/wanderkin"
@@ -112,6 +118,25 @@ said=$(cd / && "$launcher" a 'b c') || status=$?
 [ "$status" = 3 ] && [ "$said" = "$root/usr/share/games/wanderkin"$'\n'"[a][b c]" ] ||
     fault "the launcher ran the game as '$said' with status $status, not in its data folder"
 
+# The release's version and date come from debian/changelog, the content note from
+# packaging/CMakeLists.txt; every text that states them must agree.
+version=$(cd "$source" && dpkg-parsechangelog -S Version)
+date=$(date -u -d "$(cd "$source" && dpkg-parsechangelog -S Date)" +%F)
+[ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fault "the package is not version $version"
+grep -q "<release version=\"$version\" date=\"$date\">" "$metainfo" ||
+    fault "the metainfo's release is not $version of $date"
+grep -q "^\.TH WANDERKIN 6 $date \"wanderkin $version\"" <<<"$manual" ||
+    fault "the manual page is not of $version, $date"
+grep -q "wanderkin_${version}_amd64.deb" "$source/README.md" ||
+    fault "the README does not name the package of $version"
+note=$(setting WANDERKIN_CONTENT_NOTE)
+[ -n "$note" ] || fault "packaging/CMakeLists.txt has no content note"
+for text in README:"$(flat <"$source/README.md" | sed 's/\*\*Content note:\*\*/Content note:/')" \
+    description:"$(dpkg-deb -f "$deb" Description | sed 's/^ //' | flat)" \
+    metainfo:"$(flat <"$metainfo")" manual:"$(flat <<<"$manual")"; do
+    grep -qF "Content note: $note" <<<"${text#*:}" || fault "the ${text%%:*}'s content note differs"
+done
+
 # Each icon has the size its folder names and is the boy's cell of the sheet, upright, scaled
 # as ImageMagick scales it (by whole pixels up, averaging down; to within a colour step). The
 # sheet keeps its rows top-down in file order, which viewers show flipped.
@@ -130,5 +155,5 @@ for size in $sizes; do
 done
 
 [ "$failures" -eq 0 ] || exit 1
-echo "$(basename "$deb"): lintian, files, entry, metainfo, manual page, launcher, icons and" \
-    "dependencies as expected."
+echo "$(basename "$deb"): lintian, files, entry, metainfo, manual page, launcher, release," \
+    "icons and dependencies as expected."
