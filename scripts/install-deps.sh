@@ -50,8 +50,9 @@ if [ "$(id -u)" -eq 0 ]; then
     as_root=(env DEBIAN_FRONTEND=noninteractive)
 elif ! command -v sudo >/dev/null 2>&1; then
     su_help "sudo is not installed"
-elif ! sudo -v; then
-    # sudo has said why (most often: not in the sudoers file).
+elif ! sudo -n true 2>/dev/null && ! sudo -v; then
+    # Allowed without a password, or after asking for it; else sudo has said why (most often:
+    # not in the sudoers file).
     su_help "sudo does not let you"
 else
     # sudo drops most of the environment, so the setting goes in as part of the command.
