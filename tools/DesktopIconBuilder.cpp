@@ -11,8 +11,6 @@
 
 using ToolSupport::fail;
 
-const int DesktopIconBuilder::sizes[7] = {16, 24, 32, 48, 64, 128, 256};
-
 namespace {
 // A stored deflate block holds at most this many bytes.
 const size_t storedBlockLimit = 65535;
