@@ -12,6 +12,7 @@ EnginePart::EnginePart(SubengineInterface* subsystems)
     : video(subsystems->video), sound(subsystems->sound), timer(subsystems->timer) {}
 
 int EnginePart::loop() {
+    // A part that left fadeFrames non-zero in setUp opts out of the fade-in (the intro does).
     fadeFrames = (fadeFrames == 0) ? fadeInLength : 0;
     for (;;) {
         timer->start();

@@ -26,6 +26,8 @@ class EnginePart {
 
     int mouseX = 0;
     int mouseY = 0;
+    // Recorded at every event though no part reads them, deliberately (the engine still hands
+    // leftHeld on, and its test checks that): build nothing on them.
     bool leftHeld = false;
     bool rightPressed = false;
     int fadeFrames = 0;

@@ -27,6 +27,10 @@ sigset_t closeRequests() {
 } // namespace
 
 int main(int, char*[]) {
+    // The window's class, by which desktops match it to the menu entry (its StartupWMClass)
+    // for the name and icon in task lists; SDL takes it from here (on Wayland too, as the app
+    // id). The program sets no caption. A class set by the player is kept.
+    setenv("SDL_VIDEO_X11_WMCLASS", WANDERKIN_APP_ID, 0);
     const sigset_t held = closeRequests();
     sigprocmask(SIG_BLOCK, &held, nullptr);
     std::srand(static_cast<unsigned>(std::time(nullptr)));

@@ -8,21 +8,21 @@
 #include "gesture/GestureTemplates.h"
 
 namespace {
-// Samples closer than this (squared pixels) to the last one are ignored.
+// A sample needs more than 20 pixels of movement (squared here), so that every code comes from
+// a displacement long enough to have a clear direction.
 const int minSampleDistanceSquared = 400;
 // A frame adds at most one sample, so a minute of drawing at 30 frames a second is 1800 of
 // them; no player holds a stroke that long. Room for that many is made once, so drawing never
 // allocates; a longer stroke still keeps every sample, it merely allocates then.
 const size_t reservedSamples = 60 * 30;
 // A full turn in radians. The wrap of a negative angle adds it in double precision and the bin
-// divides by it in single precision; that mix gives the bins the game has always had.
+// divides by it in single precision: that mix sets where the codes' edges fall, and the
+// templates and the acceptance limit are tuned to those edges.
 const double fullTurn = 6.283185307179586;
 // A template farther than this from the stroke is no match.
 const unsigned acceptLimit = 13;
 // Border of the warping table: no alignment may start off the corner.
 const unsigned unreachable = 100000;
-// Strokes are coded 0 to 7.
-const int directionCodes = 8;
 } // namespace
 
 GestureRecognizer::GestureRecognizer() {
@@ -32,12 +32,13 @@ GestureRecognizer::GestureRecognizer() {
 }
 
 void GestureRecognizer::reset() {
-    sectorWidth = 0.7853982f;
-    // Bin i of 3.6 degrees maps to code 8i/100, computed in integers so that bins 25, 50 and 75
-    // fall exactly to the higher code (stepping a float angle lands on either side of them).
-    directionTable.assign(100, 0.0f);
-    for (int i = 0; i < 100; ++i)
-        directionTable[i] = static_cast<float>(8 * i / 100);
+    sectorWidth = static_cast<float>(fullTurn / directionCodes);
+    // Bin i maps to the code its share of the turn falls in, computed in integers so that the
+    // bins on a sector's edge fall exactly to the higher code (stepping a float angle lands on
+    // either side of them).
+    directionTable.assign(directionBins, 0.0f);
+    for (int i = 0; i < directionBins; ++i)
+        directionTable[i] = static_cast<float>(directionCodes * i / directionBins);
     templates.clear();
     templateIds.clear();
 }
@@ -67,9 +68,9 @@ int GestureRecognizer::directionBin(int dx, int dy) const {
     theta += sectorWidth / 2;
     if (theta < 0)
         theta = static_cast<float>(theta + fullTurn);
-    int bin = static_cast<int>(theta / static_cast<float>(fullTurn) * 100.0f);
+    int bin = static_cast<int>(theta / static_cast<float>(fullTurn) * directionBins);
     // Rounding just below a full turn must not step past the table.
-    return bin > 99 ? 99 : bin;
+    return bin < directionBins ? bin : directionBins - 1;
 }
 
 void GestureRecognizer::addDirection(int dx, int dy) {
@@ -166,7 +167,7 @@ unsigned GestureRecognizer::warpingDistance(const std::vector<float>& templateCo
     std::fill(sums + 1, sums + strokeLength + 1, unreachable);
     // The stroke's last code stays out (a flick at the release must not spoil the match), and
     // the result is read one row short of the template's end: the last row's sums never count.
-    // The templates and the limit of 13 are tuned to exactly this.
+    // The templates and the acceptance limit are tuned to exactly this.
     size_t i = 1;
     for (; i + 1 < rows; i += 2)
         addTwoRowsOfSums(costRow(i), costRow(i + 1));
@@ -211,5 +212,5 @@ void GestureRecognizer::addTwoRowsOfSums(const int* firstCosts, const int* secon
 
 int GestureRecognizer::directionDistance(int a, int b) {
     const int d = std::abs(a - b);
-    return d <= 4 ? d : 8 - d;
+    return d <= directionCodes / 2 ? d : directionCodes - d;
 }

@@ -1,4 +1,4 @@
-// The 8 x 8 sheet of 64-px icons from which every scene picture is drawn.
+// The sheet of square icons (graphics/SheetGeometry.h) from which every scene picture is drawn.
 #pragma once
 #include <GL/gl.h>
 
@@ -11,8 +11,8 @@ class IconSheet {
     // left out: iconTexture stays 0 and the lists are built all the same.
     explicit IconSheet(const char* sheetPath);
 
-    // Draws icon n (0 to 63, not checked) with its top-left corner at window pixel (x, y), in
-    // the current colour, blending and stipple. Restores both matrices (model-view stays
+    // Draws icon n (below iconCount, not checked) with its top-left corner at window pixel (x, y),
+    // in the current colour, blending and stipple. Restores both matrices (model-view stays
     // selected) and leaves 2D texturing disabled.
     void drawIcon(int x, int y, int n);
 

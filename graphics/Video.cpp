@@ -88,6 +88,8 @@ bool Video::setProjection(int width, int height) {
     glOrtho(0, screenWidth, screenHeight, 0, -1, 1);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
+    // Always true, deliberately: nothing here can fail, and no caller reads it (the set-up and
+    // the intro); a caller that starts to must not trust it.
     return true;
 }
 

@@ -14,3 +14,7 @@ enum Direction {
 // The row and column a move in each direction adds; row 0 is the top of the board.
 constexpr int rowStep[directionCount] = {-1, 1, 0, 0};
 constexpr int columnStep[directionCount] = {0, 0, -1, 1};
+
+// The order in which the rules look round the boy: left, right, above, below. Which of two
+// houses beside him buys, and the order of the sale's diagnostic line, follow it.
+constexpr Direction neighbourOrder[directionCount] = {moveLeft, moveRight, moveUp, moveDown};

@@ -26,6 +26,8 @@ IntroPart::IntroPart(SubengineInterface* subsystems, int* sceneIndex)
     : EnginePart(subsystems), sceneIndex(sceneIndex) {}
 
 void IntroPart::setUp() {
+    // Deliberate: loop() then skips the fade-in, so the picture, the noise and the keys that skip
+    // the intro are live from its first frame (its skip test relies on that).
     fadeFrames = -1;
 }
 
@@ -97,6 +99,8 @@ void IntroPart::draw() {
     glVertex2d(0.45, -0.425);
     glEnd();
 
+    // Set while drawing, deliberately: the noise keeps pace with the picture on screen, and with
+    // no fade-in nothing else sets it. Build nothing else on draw() touching the sound.
     sound->setBackgroundVolume(static_cast<float>(backgroundLevel()));
 
     // The caption is added onto what lies under it. The blend function stays (one, one)

@@ -5,10 +5,10 @@
 
 class IntroPart : public EnginePart {
   public:
-    // sceneIndex is accepted like the other parts' but not used.
+    // Takes the scene counter and deliberately never reads it: the engine builds its parts alike.
     IntroPart(SubengineInterface* subsystems, int* sceneIndex);
 
-    // Starts without the engine's fade-in. The levels are not reset: the intro runs once.
+    // Opts out of the engine's fade-in. The levels are not reset: the intro runs once.
     void setUp() override;
     // Space or Escape skips (1), a window close quits (-1), anything else is ignored.
     int handleEvent(SDL_Event* event) override;

@@ -70,11 +70,15 @@ void MainPart::findPlayer() {
             }
 }
 
+int MainPart::besidePlayer(int direction) const {
+    return cellAt(playerRow + rowStep[direction], playerColumn + columnStep[direction]);
+}
+
 int MainPart::neighbour(int direction) {
     findPlayer();
     if (direction < 0 || direction >= directionCount)
         return -1;
-    return cellAt(playerRow + rowStep[direction], playerColumn + columnStep[direction]);
+    return besidePlayer(direction);
 }
 
 bool MainPart::isNextTo(int icon) {
@@ -82,8 +86,8 @@ bool MainPart::isNextTo(int icon) {
     // Off the board nothing stands, not even an icon that happens to equal outsideCell.
     if (icon == outsideCell)
         return false;
-    return cellAt(playerRow, playerColumn - 1) == icon ||
-           cellAt(playerRow, playerColumn + 1) == icon ||
-           cellAt(playerRow - 1, playerColumn) == icon ||
-           cellAt(playerRow + 1, playerColumn) == icon;
+    for (int direction : neighbourOrder)
+        if (besidePlayer(direction) == icon)
+            return true;
+    return false;
 }

@@ -36,7 +36,7 @@ void MainPart::draw() {
             icons->drawIcon(cellSize * c, cellSize * r, icon);
         }
 
-    if (lineShowing || remarkShowing) {
+    if (textShowing()) {
         video->drawBox(boxLeft, boxTop, boxRight, boxBottom);
         video->font->drawWrappedText(textX, textY, textWidth, shownText.c_str());
     }
@@ -58,8 +58,7 @@ void MainPart::draw() {
 void MainPart::drawPointer(int x, int y) {
     // Added onto the tiles, as everything is drawn since the intro, a white arrow would vanish
     // on light ones: its silhouette first multiplies what lies under it by black, then the
-    // arrow is added in. Blending stays on, as the game always has it, and the blend function
-    // goes back to what it was.
+    // arrow is added in. Blending stays on, as every part draws with it.
     glEnable(GL_BLEND);
     GLint source = GL_ONE, destination = GL_ONE;
     glGetIntegerv(GL_BLEND_SRC, &source);
@@ -68,5 +67,7 @@ void MainPart::drawPointer(int x, int y) {
     video->icons->drawIcon(x, y, Icon::pointerSilhouette);
     glBlendFunc(GL_ONE, GL_ONE);
     video->icons->drawIcon(x, y, Icon::pointer);
+    // Read back rather than set to (one, one), deliberately: the next frames keep the blend
+    // function the part was given, which is not additive when the intro never drew a frame.
     glBlendFunc(source, destination);
 }

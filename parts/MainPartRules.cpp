@@ -11,19 +11,6 @@
 #include "sound/SoundSystem.h"
 
 namespace {
-// A Z-shape sells to at most this many houses; the last sale ends the scene.
-const int housesToSell = 4;
-
-const char* const customerLines[housesToSell] = {
-    "Oh, that looks like a real bargain.  I'll take two!",
-    "Hmm...I've never bought one before, but I'll try it anyway.",
-    "Oh, I've been looking for mascara like this all my life!",
-    "Oh, that looks like a real bargain.  I'll take two!",
-};
-const char* const strangerReply = "Come on; let's go back to my place, yeah?";
-const char* const friendReply =
-    "What...what are you trying to do?  Cut it out, man; that's not cool.";
-
 bool isWalkable(int icon) {
     return icon == Icon::floorFirstForm || icon == Icon::groundLateForm || icon == Icon::floor ||
            icon == Icon::ground;
@@ -31,7 +18,6 @@ bool isWalkable(int icon) {
 } // namespace
 
 int MainPart::handleEvent(SDL_Event* event) {
-    const bool textShowing = lineShowing || remarkShowing;
     switch (event->type) {
     case SDL_QUIT:
         return PartResult::quit;
@@ -52,13 +38,13 @@ int MainPart::handleEvent(SDL_Event* event) {
             step(moveRight);
             return PartResult::goOn;
         case SDLK_SPACE:
-            return textShowing ? dismiss() : PartResult::goOn;
+            return textShowing() ? dismiss() : PartResult::goOn;
         default:
             return PartResult::goOn;
         }
     case SDL_MOUSEBUTTONDOWN:
         // The press point is the part's mouse position, as for every later sample.
-        if (event->button.button == SDL_BUTTON_LEFT && !textShowing &&
+        if (event->button.button == SDL_BUTTON_LEFT && !textShowing() &&
             !recognizer->templates.empty() && gestureTimer == 0) {
             recognizer->beginStroke(mouseX, mouseY);
             stroking = true;
@@ -66,7 +52,7 @@ int MainPart::handleEvent(SDL_Event* event) {
         return PartResult::goOn;
     case SDL_MOUSEBUTTONUP:
         // A release while a text shows leaves the stroke going, trail and all.
-        if (event->button.button == SDL_BUTTON_LEFT && !textShowing && stroking)
+        if (event->button.button == SDL_BUTTON_LEFT && !textShowing() && stroking)
             endStroke();
         return PartResult::goOn;
     default:
@@ -148,7 +134,7 @@ int MainPart::dismiss() {
 }
 
 void MainPart::step(int direction) {
-    if (lineShowing || remarkShowing || gestureTimer > 0)
+    if (textShowing() || gestureTimer > 0)
         return;
     const int v = neighbour(direction);
     if (isWalkable(v)) {
@@ -213,7 +199,7 @@ void MainPart::makeSale() {
     }
     remarkShowing = true;
     if (salesCount >= 0 && salesCount < housesToSell)
-        shownText = customerLines[salesCount];
+        shownText = reactions.customers[salesCount];
     replaceNeighbour(Icon::houseLateForm, Icon::soldHouse);
     salesCount += 1;
     if (salesCount >= housesToSell)
@@ -224,12 +210,12 @@ void MainPart::propose() {
     if (isNextTo(Icon::stranger)) {
         sceneDone = true;
         remarkShowing = true;
-        shownText = strangerReply;
+        shownText = reactions.stranger;
     }
     // Next to both, the friend's protest is what shows; the scene still ends.
     if (isNextTo(Icon::oldFriend)) {
         remarkShowing = true;
-        shownText = friendReply;
+        shownText = reactions.oldFriend;
     }
 }
 
@@ -242,14 +228,18 @@ void MainPart::registerTemplates() {
 
 void MainPart::replaceNeighbour(int from, int to) {
     findPlayer();
-    const int r = playerRow, c = playerColumn;
-    const int cells[4][2] = {{r, c - 1}, {r, c + 1}, {r - 1, c}, {r + 1, c}};
-    std::cout << cellAt(r, c - 1) << "," << cellAt(r, c + 1) << "," << cellAt(r - 1, c) << ","
-              << cellAt(r + 1, c) << std::endl;
+    const char* separator = "";
+    for (int direction : neighbourOrder) {
+        std::cout << separator << besidePlayer(direction);
+        separator = ",";
+    }
+    std::cout << std::endl;
     std::cout << "fromto" << from << "," << to << std::endl;
-    for (const auto& cell : cells)
-        if (cellAt(cell[0], cell[1]) == from && from != outsideCell) {
-            grid[cell[0]][cell[1]] = to;
+    if (from == outsideCell)
+        return;
+    for (int direction : neighbourOrder)
+        if (besidePlayer(direction) == from) {
+            grid[playerRow + rowStep[direction]][playerColumn + columnStep[direction]] = to;
             return;
         }
 }

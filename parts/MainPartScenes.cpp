@@ -1,5 +1,6 @@
 // The six scenes as the player meets them: each board as it looks, who refuses which move and
-// with what words, and the script of lines with what opens each and what it changes.
+// with what words, the script of lines with what opens each and what it changes, and what people
+// say back to the gestures. Every word the player reads in the box is here.
 #include <array>
 #include <initializer_list>
 #include <utility>
@@ -166,22 +167,24 @@ const Scene pointingLesson = {
 };
 
 // 2: the conversation lesson. Every line and every refusal opens a conversation, and the mother
-// refuses any move until the U-shape has ended it.
+// refuses any move until the U-shape has ended it; a move then still needs its pointing. So each
+// reminder names both steps, the U and then the point: a player who does just what a reminder
+// says always gets on.
 const Scene conversationLesson = {
     refusing({
         {moveUp,
-         {"Did you learn nothing before, dear?", "Show me that you are moving up first, please."}},
+         {"Did you learn nothing before, dear?", "End our talk with a U, then point up, please."}},
         {moveDown,
-         {"Don't be so stupid! Point down first, then go.",
-          "Show me that you're going to move down first, dear."}},
+         {"Don't be so stupid! A U first, point down, go.",
+          "Draw a U, then show me that you're going down, son."}},
         {moveLeft,
-         {"How vulgar! Point, then go.", "Show me that you are moving left first, dear."}},
+         {"How vulgar! A U, point, go.", "Draw a U, then point left before you go, son."}},
         {moveRight,
          {"Why must you act like that, child?",
-          "Show me that you're going to move right first, dear."}},
+          "Draw a U, then show me that you're going right, son."}},
         {leavingSlot,
-         {"You cannot just walk away from me! First, signal the end of our conversation.",
-          "Draw a U to end the conversation, son."}},
+         {"You can't just walk away from me! End our talk with a U, then point, then go.",
+          "Draw a U to end this, then point, son."}},
     }),
     {
         said("Oh, how fast you're growing up, dear."),
@@ -191,23 +194,24 @@ const Scene conversationLesson = {
         said("You need to learn the art of conversation."),
         said("And now, for the most important part of any conversation..."),
         said("It is how you end one."),
-        said("Draw a U from the top right: down, along to the left, then up."),
+        said("Draw a big U from the top right: down, across to the left, up."),
         said("You can't politely leave anyone's company until you have made that sign."),
         said("Now, make your way over to the table."),
         onWalkingInto(Icon::table, "Marvellous! You will be a celebrated wit one day, son."),
     },
 };
 
-// 3: the friend. Bystanders refuse moves made without pointing, the friend minds being left;
+// 3: the friend. Bystanders refuse moves made without pointing, the friend minds being left (a
+// refusal opens a conversation here too, so the short insults hint at the step that is missing);
 // his urging in the second spare slot is never read. The proposition made to the stranger ends
 // the scene.
 const Scene theFriend = {
     refusing({
         {moveUp, {"Hey, what exactly are you doing?", "You're absent-minded, eh?"}},
-        {moveDown, {"What is wrong with you?!", "Clumsy idiot."}},
-        {moveLeft, {"Have you got no manners?", "What a boor."}},
+        {moveDown, {"What is wrong with you?!", "Point, idiot."}},
+        {moveLeft, {"Have you got no manners?", "Point, boor."}},
         {moveRight, {"You look confused there, buddy.", "You must be a foreigner, aren't you?"}},
-        {leavingSlot, {"Why are you walking away?", "Man, that is rude."}},
+        {leavingSlot, {"Why are you walking away?", "So rude. U, point."}},
         {spareSlot2, {"Why're you hesitating, man?", "Come on, man, go and talk to him already!"}},
     }),
     {
@@ -247,12 +251,14 @@ const Scene salesJob = {
         said("No, really look.").turning(Icon::ground, Icon::groundLateForm),
         said("Take everything in.").turning(Icon::house, Icon::houseLateForm),
         said("And be aware of how you look to other people.").turning(Icon::boy, Icon::boyLateForm),
+        // From here on every line turns the walls again, deliberately: they have all turned
+        // already, so it changes nothing, and nothing relies on it.
         said("On your way between houses, you needn't pander to what other people expect.")
             .turning(Icon::wall, Icon::wallFirstForm),
         said("Only the sale counts, got it?").turning(Icon::wall, Icon::wallFirstForm),
         said("Here's the product: our own brand of mascara.")
             .turning(Icon::wall, Icon::wallFirstForm),
-        said("Next to a house, draw a Z with the mouse: right, down-left, right. It's a sale!")
+        said("Next to a house, draw a big Z with your mouse: right, down-left, right. A sale!")
             .turning(Icon::wall, Icon::wallFirstForm),
         said("After a sale, don't bother with polite goodbyes. Move straight on to the next "
              "house, kid.")
@@ -279,7 +285,23 @@ const Scene theEnding = {
 const Scene* const scenes[MainPart::sceneCount] = {
     &firstWords, &pointingLesson, &conversationLesson, &theFriend, &salesJob, &theEnding,
 };
+
+// The first and the last customer of the sales job say the same.
+constexpr const char* bargain = "Oh, that looks like a real bargain.  I'll take two!";
 } // namespace
+
+// The reactions, in whatever scene the gesture is made: the Z-shape sells only in the sales job,
+// and only the friend's scene has the proposition and the two people who answer it.
+const MainPart::Reactions MainPart::reactions = {
+    {
+        bargain,
+        "Hmm...I've never bought one before, but I'll try it anyway.",
+        "Oh, I've been looking for mascara like this all my life!",
+        bargain,
+    },
+    "Come on; let's go back to my place, yeah?",
+    "What...what are you trying to do?  Cut it out, man; that's not cool.",
+};
 
 void MainPart::appendSceneContent(int scene) {
     refusals.insert(refusals.end(), scenes[scene]->refusals.begin(), scenes[scene]->refusals.end());

@@ -3,8 +3,9 @@
 #include <string>
 
 // Slots 0 to 3 refuse a move in that direction (see Direction.h) made without pointing that
-// way first; leavingSlot refuses any move while a conversation is open. Some scenes store text
-// in the two spare slots after it, which no rule reads.
+// way first; leavingSlot refuses any move while a conversation is open. The two spare slots
+// after it are deliberately never read: two scenes keep words there as written, and the
+// content test checks them with the others. No rule may start consulting them.
 enum RefusalSlot { leavingSlot = 4, spareSlot1 = 5, spareSlot2 = 6, refusalSlotCount = 7 };
 
 struct MoveRefusal {

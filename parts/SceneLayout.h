@@ -1,10 +1,11 @@
 // Where the scene part draws on the window: the board's cells, the message box and its text,
 // and the pointer.
 #pragma once
+#include "graphics/SheetGeometry.h"
 
 namespace SceneLayout {
 // A board cell is one icon; ten columns fill the width and the eighth row is cut in half.
-constexpr int cellSize = 64;
+constexpr int cellSize = iconCellSize;
 // The message box over the top of the board.
 constexpr int boxLeft = 179;
 constexpr int boxTop = 4;

@@ -16,7 +16,7 @@ constexpr int noReplacement = -1;
 
 struct ScriptLine {
     std::string text;
-    int triggerKind = afterPreviousLine;
+    TriggerKind triggerKind = afterPreviousLine;
     int triggerArg = 0;
     // Whenever a text is dismissed while this is the current line, every cell holding
     // replaceFrom becomes replaceTo.

@@ -7,19 +7,19 @@
 
 #include "app/PartResult.h"
 #include "graphics/FontSet.h"
+#include "graphics/SheetGeometry.h"
 #include "graphics/Video.h"
 #include "sound/Effects.h"
 #include "sound/SoundSystem.h"
 
 namespace {
 const char titleWord[] = "wanderkin";
-const int titleLength = 9;
-const int glyphAdvance = 16;
-const int beginX = 253, beginY = 258;
-const int quitX = 253, quitY = 299;
-// The front piece trembles around (253, 176) by drawing at (252 + dx, 175 + dy).
-const int frontX = 252, frontY = 175;
-const int restX = 269, restY = 176;
+const int titleLength = sizeof titleWord - 1;
+// Where the word rests. The menu stands below it, flush with its first letter.
+const int wordX = 253, wordY = 176;
+const int beginY = 258, quitY = 299;
+// How far the front piece may stand left of and above its resting place.
+const int trembleReach = 1;
 // The grey of the highlighted menu item and of the other one.
 const float highlighted = 1.0f;
 const float dimmed = 0.5f;
@@ -72,11 +72,12 @@ TitlePart::Tremble TitlePart::nextTremble() {
 
 TitlePart::WordPieces TitlePart::wordPieces(const Tremble& tremble) {
     WordPieces pieces;
-    pieces.frontX = frontX + tremble.dx;
-    pieces.frontY = frontY + tremble.dy;
+    pieces.frontX = wordX - trembleReach + tremble.dx;
+    pieces.frontY = wordY - trembleReach + tremble.dy;
     pieces.front.assign(titleWord, tremble.k + 1);
-    pieces.restX = restX + glyphAdvance * tremble.k;
-    pieces.restY = restY;
+    // The rest stands still, one glyph on from the front's last letter at rest.
+    pieces.restX = wordX + bigGlyphSize * (tremble.k + 1);
+    pieces.restY = wordY;
     pieces.rest.assign(titleWord + tremble.k + 1);
     return pieces;
 }
@@ -89,11 +90,13 @@ void TitlePart::draw() {
     float beginGrey = selection == beginItem ? highlighted : dimmed;
     float quitGrey = selection == beginItem ? dimmed : highlighted;
     glColor3f(beginGrey, beginGrey, beginGrey);
-    video->font->drawText(beginX, beginY, "begin", 0);
+    video->font->drawText(wordX, beginY, "begin", 0);
     glColor3f(quitGrey, quitGrey, quitGrey);
-    video->font->drawText(quitX, quitY, "quit", 0);
+    video->font->drawText(wordX, quitY, "quit", 0);
 
     glColor3f(1, 1, 1);
+    // Drawn from rand() while drawing, deliberately: the word trembles anew in every frame on
+    // screen, the fade-in's included. Nothing may expect draw() to leave rand() alone.
     WordPieces pieces = wordPieces(nextTremble());
     video->font->drawText(pieces.frontX, pieces.frontY, pieces.front.c_str(), 0);
     video->font->drawText(pieces.restX, pieces.restY, pieces.rest.c_str(), 0);

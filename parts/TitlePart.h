@@ -6,8 +6,9 @@
 
 class TitlePart : public EnginePart {
   public:
-    // One frame's tremble of the title word: its first k + 1 letters (k = 0..8) stand
-    // 1 - dx pixels left and 1 - dy pixels up of their resting place (dx, dy = 0 or 1).
+    // One frame's tremble of the title word: its first k + 1 letters (k below the word's
+    // length) stand 1 - dx pixels left and 1 - dy pixels up of their resting place (dx, dy = 0
+    // or 1).
     struct Tremble {
         int k;
         int dy;

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Redraws the README's gesture pictures (docs/gestures/*.svg) from the recognizer's templates,
-# building the drawing tool first if needed.
+# building the drawing tool first, beside the game in the play build (which needs no test
+# packages).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-[ -f build/CMakeCache.txt ] || cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build --target gesturepictures -j"$(nproc)"
+scripts/build.sh --play
+cmake --build build-play --target gesturepictures -j"$(nproc)"
 mkdir -p docs/gestures
-./build/gesturepictures docs/gestures
+./build-play/gesturepictures docs/gestures
 echo "Wrote docs/gestures/*.svg"

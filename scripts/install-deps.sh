@@ -12,7 +12,7 @@ play_packages=(
 test_packages=(
     googletest libgtest-dev libbenchmark-dev libx11-dev libxtst-dev
     xvfb xauth xdotool openbox imagemagick
-    dpkg-dev file desktop-file-utils appstream groff-base
+    build-essential debhelper lintian desktop-file-utils appstream groff-base
 )
 
 packages=("${play_packages[@]}")
@@ -38,17 +38,25 @@ fi
 
 apt_install=(apt-get install -y --no-install-recommends
     -o Dpkg::Options::=--force-confdef -o Dpkg::Options::=--force-confold "${missing[@]}")
-if [ "$(id -u)" -eq 0 ]; then
-    as_root=(env DEBIAN_FRONTEND=noninteractive)
-elif command -v sudo >/dev/null 2>&1; then
-    # sudo drops most of the environment, so the setting goes in as part of the command.
-    as_root=(sudo env DEBIAN_FRONTEND=noninteractive)
-else
-    echo "Installing the missing packages needs root, and sudo is not installed. Run this"
+# Without root, the command to run as root instead, and what to ask an administrator for.
+su_help() {
+    echo "Installing the missing packages needs root, and $1. Run this"
     echo "(it asks for root's password), then this script again:"
     echo "  su -c 'apt-get update && DEBIAN_FRONTEND=noninteractive ${apt_install[*]}'"
     echo "or ask your administrator to install: ${missing[*]}"
     exit 1
+}
+if [ "$(id -u)" -eq 0 ]; then
+    as_root=(env DEBIAN_FRONTEND=noninteractive)
+elif ! command -v sudo >/dev/null 2>&1; then
+    su_help "sudo is not installed"
+elif ! sudo -n true 2>/dev/null && ! sudo -v; then
+    # Allowed without a password, or after asking for it; else sudo has said why (most often:
+    # not in the sudoers file).
+    su_help "sudo does not let you"
+else
+    # sudo drops most of the environment, so the setting goes in as part of the command.
+    as_root=(sudo env DEBIAN_FRONTEND=noninteractive)
 fi
 
 echo "Installing: ${missing[*]}"

@@ -6,9 +6,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 prefix="$HOME/.local"
 scripts/build.sh --play
-cmake --build build --target desktop_files
-cmake --install build --prefix "$prefix"
-echo "Installed wanderkin under $prefix; build/install_manifest.txt lists the files it wrote."
+cmake --build build-play --target desktop_files
+cmake --install build-play --prefix "$prefix"
+echo "Installed wanderkin under $prefix; build-play/install_manifest.txt lists the files it wrote."
 case ":$PATH:" in
 *":$prefix/bin:"*) ;;
 *) echo "The menu entry runs 'wanderkin', which needs $prefix/bin on your PATH: log in again" \

@@ -5,4 +5,4 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh --play
 scripts/build.sh --play
-exec ./build/wanderkin
+exec ./build-play/wanderkin

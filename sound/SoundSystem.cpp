@@ -11,9 +11,9 @@ const FMOD_MODE effectMode = FMOD_LOOP_OFF | FMOD_2D | FMOD_HARDWARE;
 const FMOD_MODE streamMode = FMOD_LOOP_NORMAL | FMOD_2D | FMOD_SOFTWARE;
 const unsigned int oldestVersion = 0x41806;
 const float noiseWaveform = 5.0f;
-const float upperVolume = 0.3f;
-const float lowerVolume = 0.1f;
-const double volumeStep = 0.008;
+// In single precision, as the volume is kept: against the double, the kept normal volume would
+// count as above it and sink one step below it.
+const float restingVolume = static_cast<float>(SoundSystem::normalVolume);
 } // namespace
 
 SoundSystem::SoundSystem() {
@@ -23,7 +23,7 @@ SoundSystem::SoundSystem() {
     if (version <= oldestVersion)
         std::cout << "VERSION ERROR" << std::endl;
     checkResult(FMOD_System_Init(system, channelCount, FMOD_INIT_NORMAL, nullptr));
-    backgroundVolume = 0.1f;
+    backgroundVolume = restingVolume;
     sounds.assign(1, nullptr);
     channels.assign(1, nullptr);
 }
@@ -59,31 +59,35 @@ void SoundSystem::startBackground() {
     backgroundDsp = nullptr;
     checkResult(FMOD_System_CreateDSPByType(system, FMOD_DSP_TYPE_OSCILLATOR, &backgroundDsp));
     checkResult(FMOD_DSP_SetParameter(backgroundDsp, FMOD_DSP_OSCILLATOR_RATE, 440.0f));
-    // Started paused so the noise never sounds before its volume is set.
+    // Started paused so the noise never sounds before its volume is set. The noise channel's
+    // calls are deliberately unchecked (see SoundSystem.h).
     FMOD_System_PlayDSP(system, FMOD_CHANNEL_REUSE, backgroundDsp, true, &backgroundChannel);
-    FMOD_Channel_SetVolume(backgroundChannel, 0.1f);
+    FMOD_Channel_SetVolume(backgroundChannel, restingVolume);
     checkResult(FMOD_DSP_SetParameter(backgroundDsp, FMOD_DSP_OSCILLATOR_TYPE, noiseWaveform));
     FMOD_Channel_SetPaused(backgroundChannel, false);
 }
 
 void SoundSystem::setBackgroundVolume(float volume) {
     backgroundVolume = volume;
+    // Unchecked, deliberately: the volume is remembered all the same, and the fades and strokes
+    // step on from it.
     FMOD_Channel_SetVolume(backgroundChannel, volume);
 }
 
 void SoundSystem::raiseBackgroundVolume() {
-    if (backgroundVolume < upperVolume) {
+    if (backgroundVolume < strokeVolume) {
         setBackgroundVolume(static_cast<float>(backgroundVolume + volumeStep));
     }
 }
 
 void SoundSystem::lowerBackgroundVolume() {
-    if (backgroundVolume > lowerVolume) {
+    if (backgroundVolume > restingVolume) {
         setBackgroundVolume(static_cast<float>(backgroundVolume - volumeStep));
     }
 }
 
 void SoundSystem::playStream(const std::string& path) {
+    // Unchecked, deliberately: before the first stream the slot has no channel to stop.
     FMOD_Channel_Stop(channels[0]);
     // A second stream replaces the first; release the first rather than lose it.
     if (sounds[0]) {

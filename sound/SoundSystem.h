@@ -1,6 +1,8 @@
 // The game's sound: numbered effects and a background noise channel whose volume the parts
-// shape, over the sound library in sound/fmod.h. Every result it depends on is checked, and a
-// failed one ends the program.
+// shape, over the sound library in sound/fmod.h. A failed call ends the program, except the
+// noise channel's play, volume and pause and the stop of an old stream, which are deliberately
+// unchecked: without the noise the game is only quieter, and a stream slot that never played
+// has no channel to stop.
 #pragma once
 #include <string>
 #include <vector>
@@ -9,6 +11,13 @@
 
 class SoundSystem {
   public:
+    // The background noise's volume while no stroke is drawn: it starts there, the fades lead
+    // from and to it, and it settles back there after a stroke.
+    static constexpr double normalVolume = 0.1;
+    // While a stroke is drawn the noise climbs by volumeStep a frame up to strokeVolume.
+    static constexpr float strokeVolume = 0.3f;
+    static constexpr double volumeStep = 0.008;
+
     // Starts the sound library with 25 channels (called by the engine before the video comes
     // up) and leaves the stream slot as the only slot.
     SoundSystem();
@@ -20,13 +29,13 @@ class SoundSystem {
     void loadSound(const std::string& path);
     // Plays effect n on its own channel, cutting off its previous play if still sounding.
     void playSound(int n);
-    // Starts the white-noise oscillator on the background channel at volume 0.1.
+    // Starts the white-noise oscillator on the background channel at normalVolume.
     void startBackground();
     // Sets the background channel's volume (0 to 1) and remembers it in backgroundVolume.
     void setBackgroundVolume(float volume);
-    // One step of 0.008 towards 0.3 (called each frame while a stroke is drawn)...
+    // One volumeStep towards strokeVolume (called each frame while a stroke is drawn)...
     void raiseBackgroundVolume();
-    // ...and one step back towards 0.1 (each frame otherwise).
+    // ...and one step back towards normalVolume (each frame otherwise).
     void lowerBackgroundVolume();
     // Plays a file looping in the stream slot, replacing any stream already playing.
     void playStream(const std::string& path);
@@ -41,8 +50,5 @@ class SoundSystem {
     std::vector<FMOD_SOUND*> sounds;
     // The channel each slot last played on, same numbering, one longer than sounds.
     std::vector<FMOD_CHANNEL*> channels;
-    float backgroundVolume = 0.1f;
-
-    // The background noise's volume between fades while no stroke is drawn.
-    static constexpr double normalVolume = 0.1;
+    float backgroundVolume = static_cast<float>(normalVolume);
 };

@@ -3,6 +3,8 @@
  * channel of its own past the mixer's, which the mixer's post-mix hook adds to every block. */
 #include "sound/fmod.h"
 
+#include "sound/WhiteNoise.h"
+
 #include <SDL/SDL.h>
 #include <SDL/SDL_mixer.h>
 
@@ -63,15 +65,6 @@ static int isNoiseChannel(int index) {
 }
 
 /* xorshift32: cheap, and the same hiss on every run, spread evenly over -1 to 1. */
-static float nextNoise(uint32_t* noiseState) {
-    uint32_t x = *noiseState;
-    x ^= x << 13;
-    x ^= x >> 17;
-    x ^= x << 5;
-    *noiseState = x;
-    return (float)((double)x / 2147483648.0 - 1.0);
-}
-
 static Sint16 clampSample(long s) {
     return (Sint16)(s > 32767 ? 32767 : s < -32768 ? -32768 : s);
 }
@@ -84,7 +77,7 @@ static void addNoise(void* userData, Uint8* stream, int length) {
     (void)userData;
     for (int i = 0; noise.playing && !noise.paused && i + outputChannels <= count;
          i += outputChannels) {
-        const long s = lrintf(nextNoise(&noise.state) * noise.volume * 32767.0f);
+        const long s = lrintf((float)whiteNoise(&noise.state) * noise.volume * 32767.0f);
         samples[i] = clampSample(samples[i] + s);
         samples[i + 1] = clampSample(samples[i + 1] + s);
     }

@@ -7,8 +7,10 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <complex>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <numeric>
 #include <thread>
 
@@ -41,6 +43,27 @@ std::vector<double> samples(const fs::path& file, size_t from, size_t stride) {
 double rootMeanSquare(const double* from, const double* to) {
     return std::sqrt(std::inner_product(from, to, from, 0.0) / (to - from));
 }
+
+// SDL's disk driver writing this process's sound to a file, one stereo frame per 4 bytes.
+struct Recording {
+    Recording() { setenv("SDL_DISKAUDIOFILE", file.c_str(), 1); }
+    ~Recording() {
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        fs::remove(file);
+    }
+    size_t frames() const { return fs::exists(file) ? fs::file_size(file) / 4 : 0; }
+    // Waits until the file holds `more` frames more, however slowly the machine runs. Frames
+    // mixed may still be on their way to it: a change of sound shows only after `settle` more.
+    bool waitFor(size_t more) const {
+        const size_t count = frames() + more;
+        for (int waited = 0; frames() < count && waited < 3000; ++waited)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        return frames() >= count;
+    }
+    static constexpr size_t settle = 8192;
+    const fs::path file =
+        fs::temp_directory_path() / ("wanderkin-sound-" + std::to_string(getpid()) + ".raw");
+};
 } // namespace
 
 TEST(SoundSystem, EachEffectKeepsItsChannelAndAStreamReplacesTheLast) {
@@ -84,39 +107,25 @@ TEST(SoundSystem, NoAudioDeviceLeavesTheGameSilentButRunning) {
         << said;
 }
 
-// SDL's disk driver writes this process's sound to a file, one stereo frame per 4 bytes.
 TEST(SoundRecording, EffectAndBackgroundNoiseComeOutAsPlayed) {
-    const fs::path file =
-        fs::temp_directory_path() / ("wanderkin-sound-" + std::to_string(getpid()) + ".raw");
-    setenv("SDL_DISKAUDIOFILE", file.c_str(), 1);
-    auto frames = [&] { return fs::exists(file) ? fs::file_size(file) / 4 : 0; };
-    // Waits until the file holds `count` frames more, however slowly the machine runs; frames
-    // mixed may still be on their way to it, so a change shows only after `settle` frames.
-    const size_t settle = 8192, span = 22050; // each volume is heard over half a second
-    auto waitFor = [&](size_t more) {
-        const size_t count = frames() + more;
-        for (int waited = 0; frames() < count && waited < 3000; ++waited)
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        return frames() >= count;
-    };
+    Recording recording;
+    const size_t settle = Recording::settle, span = 22050; // a volume is heard for half a second
     auto sound = gameSound(beginEffect + 1, "disk");
     const std::vector<double> effect = samples(effectFiles[beginEffect], 44, 2);
-    ASSERT_TRUE(waitFor(4096));
+    ASSERT_TRUE(recording.waitFor(4096));
     sound->playSound(beginEffect);
-    ASSERT_TRUE(waitFor(effect.size() + 2 * settle));
+    ASSERT_TRUE(recording.waitFor(effect.size() + 2 * settle));
     sound->startBackground();
     std::vector<size_t> spans;
     for (float volume : {0.1f, 0.2f, 0.105f, 0.0f}) {
         sound->setBackgroundVolume(volume);
-        spans.push_back(frames() + settle);
-        ASSERT_TRUE(waitFor(settle + span));
+        spans.push_back(recording.frames() + settle);
+        ASSERT_TRUE(recording.waitFor(settle + span));
     }
     sound.reset();
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    const std::vector<double> left = samples(file, 0, 4);
+    const std::vector<double> left = samples(recording.file, 0, 4);
     ASSERT_GE(left.size(), spans.back() + span);
-    EXPECT_TRUE(left == samples(file, 2, 4)) << "the two sides differ";
-    fs::remove(file);
+    EXPECT_TRUE(left == samples(recording.file, 2, 4)) << "the two sides differ";
     // The effect sounds as its file holds it (when depends on the machine's load).
     auto sounding = [](double s) { return s != 0; };
     const size_t start = std::find_if(left.begin(), left.end(), sounding) - left.begin() -
@@ -132,4 +141,89 @@ TEST(SoundRecording, EffectAndBackgroundNoiseComeOutAsPlayed) {
             << k;
     const double* noise = &left[spans[1]]; // and no sample follows from the one before
     EXPECT_NEAR(std::inner_product(noise, noise + span - 1, noise + 1, 0.0) / span, 0, 6e-4);
+}
+
+// The A-weighting's gain at f Hz, 1 at 1 kHz: how loud the ear finds each frequency.
+static double aWeighting(double f) {
+    auto curve = [](double f) {
+        const double f2 = f * f, high = 12194.0 * 12194.0;
+        return high * f2 * f2 /
+               ((f2 + 20.6 * 20.6) * std::sqrt((f2 + 107.7 * 107.7) * (f2 + 737.9 * 737.9)) *
+                (f2 + high));
+    };
+    return curve(f) / curve(1000);
+}
+
+// An in-place radix-2 transform; sign -1 forward, +1 inverse (unscaled).
+static void fourier(std::vector<std::complex<double>>& a, int sign) {
+    const size_t n = a.size();
+    for (size_t i = 1, j = 0; i < n; ++i) {
+        size_t bit = n >> 1;
+        for (; j & bit; bit >>= 1)
+            j ^= bit;
+        if (i < (j ^= bit))
+            std::swap(a[i], a[j]);
+    }
+    for (size_t length = 2; length <= n; length <<= 1) {
+        const std::complex<double> turn = std::polar(1.0, sign * 2 * M_PI / length);
+        for (size_t i = 0; i < n; i += length) {
+            std::complex<double> w = 1;
+            for (size_t k = i; k < i + length / 2; ++k, w *= turn) {
+                const std::complex<double> odd = a[k + length / 2] * w;
+                a[k + length / 2] = a[k] - odd;
+                a[k] += odd;
+            }
+        }
+    }
+}
+
+// The A-weighted RMS of the loudest 100 ms of the samples, in dB of full scale.
+static double loudestTenthInDbA(const double* from, const double* to) {
+    size_t n = 1;
+    while (n < 2 * static_cast<size_t>(to - from)) // room for the weighting to ring out
+        n <<= 1;
+    std::vector<std::complex<double>> a(from, to);
+    a.resize(n);
+    fourier(a, -1);
+    for (size_t k = 0; k < n; ++k)
+        a[k] *= aWeighting(std::min(k, n - k) * 44100.0 / n) / n;
+    fourier(a, 1);
+    const size_t window = 4410;
+    double sum = 0, loudest = 0;
+    for (size_t i = 0; i < n; ++i) {
+        sum += std::norm(a[i].real()) - (i >= window ? std::norm(a[i - window].real()) : 0);
+        loudest = std::max(loudest, sum);
+    }
+    return 10 * std::log10(loudest / window);
+}
+
+TEST(SoundRecording, RecognisedGestureChimeStandsAboveTheDrawingNoiseAndIsShort) {
+    Recording recording;
+    auto sound = gameSound(effectCount, "disk");
+    ASSERT_TRUE(recording.waitFor(4096));
+    sound->playSound(gestureEffect);
+    ASSERT_TRUE(recording.waitFor(2 * Recording::settle + 22050));
+    // The noise swells as long as a stroke is drawn; two seconds take it to its loudest.
+    const size_t noiseFrom = recording.frames();
+    sound->startBackground();
+    for (int frame = 0; frame < 60; ++frame)
+        sound->raiseBackgroundVolume();
+    ASSERT_TRUE(recording.waitFor(2 * Recording::settle + 22050));
+    sound.reset();
+
+    const std::vector<double> left = samples(recording.file, 0, 4);
+    const double chime = loudestTenthInDbA(&left[0], &left[noiseFrom]);
+    const double noise =
+        loudestTenthInDbA(&left[noiseFrom + 2 * Recording::settle], left.data() + left.size());
+    auto heard = [](double s) { return std::abs(s) > 0.005; }; // from 46 dB below full scale
+    const auto first = std::find_if(left.begin(), left.begin() + noiseFrom, heard);
+    const auto last = std::find_if(left.rend() - noiseFrom, left.rend(), heard);
+    const double seconds = (last.base() - first) / 44100.0;
+    std::cout << "recognised-gesture chime " << chime << " dB(A), drawing noise " << noise
+              << " dB(A): " << chime - noise << " dB above it, heard for " << seconds << " s"
+              << std::endl;
+    EXPECT_GE(chime - noise, 6.0);
+    // A line the gesture opens speaks in the same frame: the chime is done by the time the
+    // line's last, longest syllable begins, 0.14 s in (the old thump lasted 0.24 s).
+    EXPECT_LE(seconds, 0.15);
 }

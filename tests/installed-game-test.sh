@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The game as a player starts it: installed into a fresh prefix and started through the
-# installed launcher from /, as a desktop menu would. The title must come up, Escape must end
-# the game, and it must say "Exited cleanly" last and end with status 0; a game that cannot
+# The game as a player starts it: installed into a fresh prefix and started from / by the
+# installed menu entry's command, as a desktop menu would. The title must come up in a window
+# of the class the entry names (so that task lists show the entry's name and icon), Escape must
+# end the game, and it must say "Exited cleanly" last and end with status 0; a game that cannot
 # start must end with its own status.
 # Usage: installed-game-test.sh BUILD_DIR   (on the X display in DISPLAY; xdotool, ImageMagick)
 set -euo pipefail
@@ -19,19 +20,25 @@ cleanup() {
 }
 trap cleanup EXIT
 
-cmake --install "$build" --prefix "$work/prefix" >/dev/null
+prefix=$work/prefix
+cmake --install "$build" --prefix "$prefix" >/dev/null
+entry=$(echo "$prefix"/share/applications/*.desktop)
+command=$(sed -n 's/^Exec=//p' "$entry")
+class=$(sed -n 's/^StartupWMClass=//p' "$entry")
+# The menu finds the command on the PATH, where the launcher folder of a prefix belongs.
+launchers=$prefix/$(sed -n 's/^WANDERKIN_LAUNCHER_DIR:[A-Z]*=//p' "$build/CMakeCache.txt")
+export PATH="$launchers:$PATH"
 
 # The launcher passes the game's status on: without a display to open its window on, 1.
 status=0
-(cd / && DISPLAY=:199 WAYLAND_DISPLAY='' exec "$work/prefix/bin/wanderkin") >"$work/output" 2>&1 ||
-    status=$?
+(cd / && DISPLAY=:199 WAYLAND_DISPLAY='' exec $command) >"$work/output" 2>&1 || status=$?
 if [ "$status" -ne 1 ]; then
     echo "Without a display the installed game ended with status $status, not 1. It said:"
     cat "$work/output"
     exit 1
 fi
 
-(cd / && exec "$work/prefix/bin/wanderkin") >"$work/output" 2>"$work/errors" &
+(cd / && exec $command) >"$work/output" 2>"$work/errors" &
 game=$!
 
 # Whether any pixel of the screen in the rectangle W x H at (X, Y) is lit, in the last grab.
@@ -57,6 +64,11 @@ until titleShown; do
     polls=$((polls + 1))
     sleep 0.25
 done
+
+if [ -z "$class" ] || ! xdotool search --class "^$class\$" >/dev/null; then
+    echo "The menu entry's StartupWMClass '$class' names no window of the game."
+    exit 1
+fi
 
 # Keys are dropped while a picture fades in, so keep pressing until the game has ended.
 presses=0

@@ -1,38 +1,19 @@
 // Cuts the boy out of the icon sheet and writes him as the desktop icon, one PNG a size.
 #include "tools/DesktopIconBuilder.h"
 
-#include <cerrno>
+#include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iostream>
-#include <iterator>
 
+#include "graphics/SheetGeometry.h"
 #include "parts/Icons.h"
+#include "tools/ToolSupport.h"
 
-const int DesktopIconBuilder::sizes[7] = {16, 24, 32, 48, 64, 128, 256};
+using ToolSupport::fail;
 
 namespace {
-const int sheetSide = 512;
-const int iconSize = 64;
-const int iconColumns = 8;
-const size_t bmpPixelOffsetAt = 10;
-const size_t bmpHeaderEnd = 54;
 // A stored deflate block holds at most this many bytes.
 const size_t storedBlockLimit = 65535;
-
-bool fail(const std::string& where, const std::string& what) {
-    std::cout << where << ": " << what << std::endl;
-    return false;
-}
-
-uint32_t readLe(const std::string& bytes, size_t at, int count) {
-    uint32_t value = 0;
-    for (int i = count - 1; i >= 0; --i)
-        value = value << 8 | static_cast<uint8_t>(bytes[at + i]);
-    return value;
-}
 
 void putBe(std::string& out, uint32_t value) {
     for (int shift = 24; shift >= 0; shift -= 8)
@@ -110,28 +91,28 @@ bool DesktopIconBuilder::buildAll() {
 // The sheet is the asset tool's own 24-bit BMP, whose rows are stored in the order the game
 // reads them: the file's first row is the top row of icon 0 (see SheetBuilder::writeBmp).
 bool DesktopIconBuilder::readIconCell(int icon, Picture& cell) {
-    errno = 0;
-    std::ifstream in(sheetPath, std::ios::binary);
-    if (!in)
-        return fail(sheetPath, std::string("cannot be read: ") + std::strerror(errno));
-    const std::string bmp((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    const uint32_t rowBytes = sheetSide * 3;
-    if (bmp.size() < bmpHeaderEnd || bmp.compare(0, 2, "BM") != 0 ||
-        readLe(bmp, 18, 4) != sheetSide || readLe(bmp, 22, 4) != sheetSide ||
-        readLe(bmp, 28, 2) != 24 || readLe(bmp, 30, 4) != 0)
-        return fail(sheetPath, "is not a 512 x 512 uncompressed 24-bit BMP");
-    const size_t pixels = readLe(bmp, bmpPixelOffsetAt, 4);
-    if (pixels < bmpHeaderEnd || bmp.size() < pixels + size_t(rowBytes) * sheetSide)
+    std::string bmp;
+    if (!ToolSupport::readFile(sheetPath, bmp))
+        return false;
+    using namespace ToolSupport;
+    const size_t rowBytes = bmpRowBytes(iconSheetSide);
+    if (bmp.size() < bmpHeaderSize || bmp.compare(0, 2, bmpMagic) != 0 ||
+        readLe(bmp, bmpWidth) != iconSheetSide || readLe(bmp, bmpHeight) != iconSheetSide ||
+        readLe(bmp, bmpBitsPerPixel) != bmpBits || readLe(bmp, bmpCompression) != bmpUncompressed)
+        return fail(sheetPath, "is not a " + std::to_string(iconSheetSide) + " x " +
+                                   std::to_string(iconSheetSide) + " uncompressed 24-bit BMP");
+    const size_t pixels = readLe(bmp, bmpPixelsAt);
+    if (pixels < bmpHeaderSize || bmp.size() < pixels + rowBytes * iconSheetSide)
         return fail(sheetPath, "ends before its last row of pixels");
 
-    cell.width = cell.height = iconSize;
-    cell.rgb.resize(iconSize * iconSize * 3);
-    const int left = (icon % iconColumns) * iconSize;
-    const int top = (icon / iconColumns) * iconSize;
-    for (int y = 0; y < iconSize; ++y)
-        for (int x = 0; x < iconSize; ++x) {
-            const size_t from = pixels + size_t(top + y) * rowBytes + size_t(left + x) * 3;
-            uint8_t* to = &cell.rgb[(size_t(y) * iconSize + x) * 3];
+    cell.width = cell.height = iconCellSize;
+    cell.rgb.resize(iconCellSize * iconCellSize * 3);
+    const int left = (icon % iconsPerRow) * iconCellSize;
+    const int top = (icon / iconsPerRow) * iconCellSize;
+    for (int y = 0; y < iconCellSize; ++y)
+        for (int x = 0; x < iconCellSize; ++x) {
+            const size_t from = pixels + (top + y) * rowBytes + (left + x) * bmpPixelBytes;
+            uint8_t* to = &cell.rgb[(size_t(y) * iconCellSize + x) * 3];
             for (int c = 0; c < 3; ++c)
                 to[c] = static_cast<uint8_t>(bmp[from + 2 - c]); // BMP pixels are blue first
         }
@@ -173,9 +154,5 @@ bool DesktopIconBuilder::writePng(const Picture& picture, const std::string& pat
     }
     const std::string png = std::string("\x89PNG\r\n\x1a\n", 8) + pngChunk("IHDR", header) +
                             pngChunk("IDAT", storedZlib(rows)) + pngChunk("IEND", "");
-    errno = 0;
-    std::ofstream out(path, std::ios::binary);
-    if (!out || !out.write(png.data(), static_cast<std::streamsize>(png.size())) || !out.flush())
-        return fail(path, std::string("cannot be written: ") + std::strerror(errno));
-    return true;
+    return ToolSupport::writeFile(path, png);
 }

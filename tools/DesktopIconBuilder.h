@@ -9,18 +9,17 @@ class DesktopIconBuilder {
   public:
     // sheetPath: the game's textures/icons.bmp. name: the icon's file name without ".png".
     DesktopIconBuilder(const std::string& sheetPath, const std::string& outDir,
-                       const std::string& name)
-        : sheetPath(sheetPath), outDir(outDir), name(name) {}
+                       const std::string& name, const std::vector<int>& sizes)
+        : sheetPath(sheetPath), outDir(outDir), name(name), sizes(sizes) {}
     // Writes OUT/NxN/apps/NAME.png for every size of `sizes`, byte for byte the same for the
     // same sheet. Returns false, after one line naming the file at fault, when the sheet is not
     // the game's 24-bit sheet or a file cannot be written.
     bool buildAll();
 
-    static const int sizes[7];
-
     std::string sheetPath;
     std::string outDir;
     std::string name;
+    std::vector<int> sizes; // in pixels, each side; the build's list (packaging/CMakeLists.txt)
 
   private:
     struct Picture {

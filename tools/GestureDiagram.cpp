@@ -15,17 +15,28 @@ const double margin = 24;
 const double arrowLength = 14;
 const double arrowHalfWidth = 8;
 
-// A step straight back along the one before would hide that one in the picture. Turned by this
-// much it stays well inside its code's sector of 45 degrees and shows beside it.
-const double turnBackBend = 20;
+// A step straight back along the one before would hide that one in the picture. The two are
+// turned apart by this much each, which keeps both well inside their codes' 45-degree sectors,
+// so that the turn shows as a sharp V.
+const double turnBackBend = 18;
+// From a turn back on, the steps are this much longer, so that the way back swings clear of the
+// part drawn before it instead of running over it.
+const double returnStretch = 2;
+// The start mark's side: a square like the one on the game's own legend icons.
+const double startSide = 14;
 
 // The screen displacement of direction code c, turned by bend degrees: 0 right, then clockwise
 // (y grows downwards).
-StrokePoint stepFor(int code, double bend) {
+StrokePoint stepFor(int code, double bend, double length) {
     const double degree = std::atan(1.0) / 45;
     const double angle = (code * 45 + bend) * degree;
-    return {static_cast<float>(std::lround(stepLength * std::cos(angle))),
-            static_cast<float>(std::lround(stepLength * std::sin(angle)))};
+    return {static_cast<float>(std::lround(length * std::cos(angle))),
+            static_cast<float>(std::lround(length * std::sin(angle)))};
+}
+
+// How far code b turns from code a, in eighths of a turn, clockwise positive: -4 to 3.
+int turnBetween(char a, char b) {
+    return (b - a + 12) % 8 - 4;
 }
 
 std::string number(double value) {
@@ -41,10 +52,25 @@ std::string point(double x, double y) {
 
 GestureDiagram::GestureDiagram(const GestureTemplate& gesture, const std::string& title)
     : gesture(gesture), title(title) {
+    const std::string codes = gesture.codes;
+    std::vector<double> bends(codes.size(), 0.0), lengths(codes.size(), stepLength);
+    int curl = 0; // the turns so far; below 0 the stroke curls anticlockwise
+    for (size_t i = 1; i < codes.size(); ++i) {
+        const int turn = turnBetween(codes[i - 1], codes[i]);
+        if (turn != -4) {
+            curl += turn;
+            continue;
+        }
+        // The way back keeps curling the way the stroke went; the step before leans the other way.
+        const double side = curl < 0 ? -1 : 1;
+        bends[i - 1] -= side * turnBackBend;
+        bends[i] += side * turnBackBend;
+        for (size_t j = i; j < codes.size(); ++j)
+            lengths[j] *= returnStretch;
+    }
     stroke.push_back(pressPoint);
-    for (const char* c = gesture.codes; *c; ++c) {
-        const bool turnsBack = c != gesture.codes && (*c - c[-1] + 8) % 8 == 4;
-        const StrokePoint step = stepFor(*c - '0', turnsBack ? turnBackBend : 0);
+    for (size_t i = 0; i < codes.size(); ++i) {
+        const StrokePoint step = stepFor(codes[i] - '0', bends[i], lengths[i]);
         stroke.push_back({stroke.back().x + step.x, stroke.back().y + step.y});
     }
 }
@@ -98,13 +124,15 @@ std::string GestureDiagram::svg() const {
     return "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + number(width) + "\" height=\"" +
            number(height) + "\" viewBox=\"0 0 " + number(width) + " " + number(height) + "\">\n" +
            "  <title>" + title +
-           ": press at the red dot, drag through the blue samples, release at the arrow</title>\n" +
+           ": press at the green square, drag through the blue samples, release at the arrow"
+           "</title>\n" +
            "  <rect width=\"100%\" height=\"100%\" rx=\"8\" fill=\"#f4f4f0\"/>\n" +
            "  <polyline points=\"" + line +
            "\" fill=\"none\" stroke=\"#1a2040\" stroke-width=\"4\" stroke-linecap=\"round\" "
            "stroke-linejoin=\"round\"/>\n" +
-           samples + "  <circle cx=\"" + number(x(stroke[0].x)) + "\" cy=\"" +
-           number(y(stroke[0].y)) + "\" r=\"7\" fill=\"#c43c38\"/>\n" + "  <polygon points=\"" +
+           samples + "  <rect x=\"" + number(x(stroke[0].x) - startSide / 2) + "\" y=\"" +
+           number(y(stroke[0].y) - startSide / 2) + "\" width=\"" + number(startSide) +
+           "\" height=\"" + number(startSide) + "\" fill=\"#58a848\"/>\n" + "  <polygon points=\"" +
            point(x(end.x), y(end.y)) + " " +
            point(x(baseX - arrowHalfWidth * uy), y(baseY + arrowHalfWidth * ux)) + " " +
            point(x(baseX + arrowHalfWidth * uy), y(baseY - arrowHalfWidth * ux)) +

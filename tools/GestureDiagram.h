@@ -1,5 +1,6 @@
-// Draws a gesture as the stroke the recognizer accepts for it: one 30-pixel sample for each
-// direction code of its template, from a marked start to an arrowhead at the end.
+// Draws a gesture as the stroke the recognizer accepts for it: one sample for each direction code
+// of its template, 30 pixels apart (twice that once the stroke has turned back on itself), from
+// a green square at the start to an arrowhead at the end.
 #pragma once
 #include <string>
 #include <vector>

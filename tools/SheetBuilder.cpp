@@ -1,42 +1,28 @@
 // Turns the text pixel art in assets/font and assets/icons into the game's BMP sheets.
 #include "tools/SheetBuilder.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iostream>
+#include <sstream>
+
+#include "graphics/SheetGeometry.h"
+#include "tools/ToolSupport.h"
+
+using ToolSupport::fail;
+using ToolSupport::readFile;
+using ToolSupport::writeFile;
 
 namespace {
-const int firstCode = 32;
-const int lastCode = 126;
-const int glyphRows = 8;
-const int glyphColumns = 8;
-const int sheetColumns = 16; // glyph entries a font sheet row holds
-const int iconSize = 64;
-const int iconColumns = 8; // icons a row of the icon sheet holds
-const int iconCount = 64;
 const uint32_t ink = 0xFFFFFF;
 
-bool fail(const std::string& where, const std::string& what) {
-    std::cout << where << ": " << what << std::endl;
-    return false;
-}
-
-// Why the last file operation failed, as the system tells it (": File name too long").
-std::string systemReason() {
-    return errno != 0 ? std::string(": ") + std::strerror(errno) : "";
-}
-
 // Reads a text file as lines without their line ends; says why and returns false if it
-// cannot be opened.
+// cannot be read.
 bool readLines(const std::string& path, std::vector<std::string>& lines) {
-    errno = 0;
-    std::ifstream in(path);
-    if (!in)
-        return fail(path, "cannot be read" + systemReason());
+    std::string text;
+    if (!readFile(path, text))
+        return false;
+    std::istringstream in(text);
     std::string line;
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r')
@@ -95,39 +81,24 @@ bool parseScale(const std::string& line, int& scale) {
     return true;
 }
 
-void putLe(std::string& out, uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i)
-        out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
-}
-
-// The two headers of an uncompressed 24-bit BMP whose rows take rowBytes each.
-std::string bmpHeaders(int width, int height, uint32_t rowBytes) {
-    const uint32_t imageBytes = rowBytes * height;
-    std::string bmp = "BM";
-    putLe(bmp, 54 + imageBytes, 4);
-    putLe(bmp, 0, 4);
-    putLe(bmp, 54, 4); // pixels follow the two headers
-    putLe(bmp, 40, 4);
-    putLe(bmp, width, 4);
-    putLe(bmp, height, 4);
-    putLe(bmp, 1, 2);
-    putLe(bmp, 24, 2);
-    putLe(bmp, 0, 4); // uncompressed
-    putLe(bmp, imageBytes, 4);
-    putLe(bmp, 2835, 4); // 72 dots per inch
-    putLe(bmp, 2835, 4);
-    putLe(bmp, 0, 4);
-    putLe(bmp, 0, 4);
+// The two headers of the sheet's BMP, for a picture of width x height.
+std::string bmpHeaders(int width, int height) {
+    using namespace ToolSupport;
+    const uint32_t imageBytes = bmpRowBytes(width) * height;
+    std::string bmp(bmpHeaderSize, '\0');
+    bmp.replace(0, 2, bmpMagic);
+    setLe(bmp, bmpFileSize, bmpHeaderSize + imageBytes);
+    setLe(bmp, bmpPixelsAt, bmpHeaderSize);
+    setLe(bmp, bmpInfoSize, bmpHeaderSize - bmpInfoSize.at);
+    setLe(bmp, bmpWidth, width);
+    setLe(bmp, bmpHeight, height);
+    setLe(bmp, bmpPlanes, 1);
+    setLe(bmp, bmpBitsPerPixel, bmpBits);
+    setLe(bmp, bmpCompression, bmpUncompressed);
+    setLe(bmp, bmpImageSize, imageBytes);
+    setLe(bmp, bmpPixelsPerMetreX, 2835); // 72 dots per inch
+    setLe(bmp, bmpPixelsPerMetreY, 2835);
     return bmp;
-}
-
-bool writeFile(const std::string& path, const std::string& bytes) {
-    errno = 0;
-    std::ofstream out(path, std::ios::binary);
-    if (!out || !out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())) ||
-        !out.flush())
-        return fail(path, "cannot be written" + systemReason());
-    return true;
 }
 } // namespace
 
@@ -157,15 +128,21 @@ bool SheetBuilder::buildFontSheets() {
     std::vector<Glyph> glyphs;
     if (!readGlyphs(glyphs))
         return false;
+    const struct {
+        int cellSize;
+        int side;
+        const char* name;
+    } sheets[] = {{bigGlyphSize, bigFontSheetSide, "font.bmp"},
+                  {smallGlyphSize, smallFontSheetSide, "smallfont.bmp"}};
     bool ok = true;
-    for (int scale : {2, 1}) {
-        const int side = sheetColumns * glyphRows * scale;
-        Chart chart(side, side);
+    for (const auto& sheet : sheets) {
+        Chart chart(sheet.side, sheet.side);
         for (int set = 0; set < 2; ++set)
-            for (int code = firstCode; code <= lastCode; ++code)
-                paintGlyph(glyphs[code - firstCode], code - firstCode + 128 * set, set == 1, scale,
-                           chart);
-        ok = writeBmp(chart, scale == 2 ? "font.bmp" : "smallfont.bmp") && ok;
+            for (int code = firstGlyphCode; code <= lastGlyphCode; ++code)
+                paintGlyph(glyphs[code - firstGlyphCode],
+                           code - firstGlyphCode + glyphsPerSet * set, set == 1,
+                           sheet.cellSize / glyphPixels, chart);
+        ok = writeBmp(chart, sheet.name) && ok;
     }
     return ok;
 }
@@ -177,23 +154,25 @@ bool SheetBuilder::readGlyphs(std::vector<Glyph>& glyphs) {
     std::vector<std::string> lines;
     if (!readLines(path, lines))
         return false;
-    glyphs.assign(lastCode - firstCode + 1, Glyph());
+    glyphs.assign(lastGlyphCode - firstGlyphCode + 1, Glyph());
     for (size_t i = 0; i < lines.size(); ++i) {
         if (isComment(lines[i]))
             continue;
         long code = -1;
         if (!parseGlyphHeader(lines[i], code))
             return fail(at(path, i), "expected \"glyph CODE\", found \"" + lines[i] + "\"");
-        if (code < firstCode || code > lastCode)
-            return fail(at(path, i), "code " + std::to_string(code) + " is not 32 to 126");
-        Glyph& glyph = glyphs[code - firstCode];
+        if (code < firstGlyphCode || code > lastGlyphCode)
+            return fail(at(path, i), "code " + std::to_string(code) + " is not " +
+                                         std::to_string(firstGlyphCode) + " to " +
+                                         std::to_string(lastGlyphCode));
+        Glyph& glyph = glyphs[code - firstGlyphCode];
         if (!glyph.empty())
             return fail(at(path, i), "second glyph for code " + std::to_string(code));
         if (!readGlyphRows(path, lines, i, glyph))
             return false;
     }
-    for (int code = firstCode; code <= lastCode; ++code)
-        if (glyphs[code - firstCode].empty())
+    for (int code = firstGlyphCode; code <= lastGlyphCode; ++code)
+        if (glyphs[code - firstGlyphCode].empty())
             return fail(path, "no glyph for code " + std::to_string(code));
     return true;
 }
@@ -201,13 +180,14 @@ bool SheetBuilder::readGlyphs(std::vector<Glyph>& glyphs) {
 bool SheetBuilder::readGlyphRows(const std::string& path, const std::vector<std::string>& lines,
                                  size_t& line, Glyph& glyph) {
     const size_t header = line;
-    for (int row = 0; row < glyphRows; ++row) {
+    for (int row = 0; row < glyphPixels; ++row) {
         if (++line >= lines.size())
             return fail(at(path, header), "glyph ends after " + std::to_string(row) +
-                                              " rows, expected " + std::to_string(glyphRows));
+                                              " rows, expected " + std::to_string(glyphPixels));
         const std::string& r = lines[line];
-        if (r.size() != glyphColumns || r.find_first_not_of(".X") != std::string::npos)
-            return fail(at(path, line), "expected 8 characters of 'X' or '.', found \"" + r + "\"");
+        if (r.size() != glyphPixels || r.find_first_not_of(".X") != std::string::npos)
+            return fail(at(path, line), "expected " + std::to_string(glyphPixels) +
+                                            " characters of 'X' or '.', found \"" + r + "\"");
         glyph.push_back(r);
     }
     return true;
@@ -215,11 +195,11 @@ bool SheetBuilder::readGlyphRows(const std::string& path, const std::vector<std:
 
 void SheetBuilder::paintGlyph(const Glyph& glyph, int entry, bool inverted, int scale,
                               Chart& chart) {
-    const int cell = glyphRows * scale;
-    const int left = (entry % sheetColumns) * cell;
-    const int top = (entry / sheetColumns) * cell;
-    for (int gy = 0; gy < glyphRows; ++gy)
-        for (int gx = 0; gx < glyphColumns; ++gx)
+    const int cell = glyphPixels * scale;
+    const int left = (entry % glyphsPerRow) * cell;
+    const int top = (entry / glyphsPerRow) * cell;
+    for (int gy = 0; gy < glyphPixels; ++gy)
+        for (int gx = 0; gx < glyphPixels; ++gx)
             if ((glyph[gy][gx] == 'X') != inverted)
                 chart.fill(left + gx * scale, top + gy * scale, scale, ink);
 }
@@ -228,7 +208,7 @@ void SheetBuilder::paintGlyph(const Glyph& glyph, int entry, bool inverted, int 
 // Icons without a file stay black; the palette is read once the first icon turns up.
 bool SheetBuilder::buildIconSheet() {
     const std::string dir = assetsDir + "/icons";
-    Chart chart(iconColumns * iconSize, (iconCount / iconColumns) * iconSize);
+    Chart chart(iconSheetSide, iconSheetSide);
     Palette palette;
     bool paletteRead = false;
     for (int n = 0; n < iconCount; ++n) {
@@ -289,27 +269,27 @@ bool SheetBuilder::readIcon(const std::string& path, const Palette& palette, int
                 return fail(at(path, i), "scale must be 1, 2 or 4, found \"" + line + "\"");
             continue;
         }
-        if (rows == iconSize / scale)
+        if (rows == iconCellSize / scale)
             return fail(at(path, i), "more than " + std::to_string(rows) + " rows");
         const std::string problem = paintIconRow(line, palette, icon, rows, scale, chart);
         if (!problem.empty())
             return fail(at(path, i), problem);
         ++rows;
     }
-    if (rows != iconSize / scale)
+    if (rows != iconCellSize / scale)
         return fail(path, "has " + std::to_string(rows) + " rows, expected " +
-                              std::to_string(iconSize / scale));
+                              std::to_string(iconCellSize / scale));
     return true;
 }
 
 std::string SheetBuilder::paintIconRow(const std::string& row, const Palette& palette, int icon,
                                        int y, int scale, Chart& chart) {
-    const int side = iconSize / scale;
+    const int side = iconCellSize / scale;
     if (static_cast<int>(row.size()) != side)
         return "row has " + std::to_string(row.size()) + " characters, expected " +
                std::to_string(side);
-    const int left = (icon % iconColumns) * iconSize;
-    const int top = (icon / iconColumns) * iconSize + y * scale;
+    const int left = (icon % iconsPerRow) * iconCellSize;
+    const int top = (icon / iconsPerRow) * iconCellSize + y * scale;
     for (int x = 0; x < side; ++x) {
         auto colour = palette.find(row[x]);
         if (colour == palette.end())
@@ -326,8 +306,8 @@ bool SheetBuilder::writeBmp(const Chart& chart, const std::string& name) {
     const std::string dir = outDir + "/textures";
     std::error_code error;
     std::filesystem::create_directories(dir, error); // a failure shows when the file is written
-    const uint32_t rowBytes = (chart.width * 3 + 3) & ~3u;
-    std::string bmp = bmpHeaders(chart.width, chart.height, rowBytes);
+    const size_t rowBytes = ToolSupport::bmpRowBytes(chart.width);
+    std::string bmp = bmpHeaders(chart.width, chart.height);
     for (int y = 0; y < chart.height; ++y) {
         const uint8_t* row = &chart.rgb[static_cast<size_t>(y) * chart.width * 3];
         for (int x = 0; x < chart.width; ++x) {
@@ -335,7 +315,7 @@ bool SheetBuilder::writeBmp(const Chart& chart, const std::string& name) {
             bmp.push_back(static_cast<char>(row[3 * x + 1]));
             bmp.push_back(static_cast<char>(row[3 * x]));
         }
-        bmp.append(rowBytes - chart.width * 3, '\0');
+        bmp.append(rowBytes - chart.width * ToolSupport::bmpPixelBytes, '\0');
     }
     return writeFile(dir + "/" + name, bmp);
 }

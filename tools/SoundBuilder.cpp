@@ -2,16 +2,17 @@
 #include "tools/SoundBuilder.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <cstdlib>
-#include <cstring>
-#include <fstream>
-#include <iostream>
 #include <iterator>
 #include <sstream>
 
+#include "sound/WhiteNoise.h"
+#include "tools/ToolSupport.h"
+
 namespace fs = std::filesystem;
+using ToolSupport::fail;
+using ToolSupport::putLe;
 
 namespace {
 const int sampleRate = 44100;
@@ -39,16 +40,6 @@ const Range frequencyRange{0, sampleRate / 2.0, false, true, "Hz"}; // up to hal
 const Range amplitudeRange{0, maxLevel, true, true, ""};
 const Range attackRange{0, maxLength, true, true, "s"};
 const Range decayRange{0, maxDecay, false, true, "s"};
-
-bool fail(const std::string& where, const std::string& what) {
-    std::cout << where << ": " << what << std::endl;
-    return false;
-}
-
-// Why the last file operation failed, as the system tells it (": File name too long").
-std::string systemReason() {
-    return errno != 0 ? std::string(": ") + std::strerror(errno) : "";
-}
 
 // "" when value lies in range, else what is wrong ("start must be in [0, 1) s, found 2").
 std::string outsideRange(const std::string& name, double value, const Range& range) {
@@ -79,11 +70,6 @@ int64_t samplesIn(double seconds, int64_t limit) {
     if (samples >= static_cast<double>(limit))
         return limit;
     return std::llround(samples);
-}
-
-void putLe(std::string& out, uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i)
-        out.push_back(static_cast<char>((value >> (8 * i)) & 0xff));
 }
 } // namespace
 
@@ -123,10 +109,10 @@ bool SoundBuilder::findRecipes(std::vector<fs::path>& paths) {
 // Lines: "length SECONDS", "gain FACTOR", and "note START DURATION WAVE FROM_HZ TO_HZ AMPLITUDE
 // ATTACK DECAY"; "#" starts a comment.
 bool SoundBuilder::readRecipe(const std::string& path, Recipe& recipe) {
-    errno = 0;
-    std::ifstream in(path);
-    if (!in)
-        return fail(path, "cannot be read" + systemReason());
+    std::string bytes;
+    if (!ToolSupport::readFile(path, bytes))
+        return false;
+    std::istringstream in(bytes);
     std::string text;
     for (int line = 1; std::getline(in, text); ++line) {
         std::istringstream words(text.substr(0, text.find('#')));
@@ -267,10 +253,7 @@ double SoundBuilder::Oscillator::next(Wave wave, double hz) {
         value = phase < 0.5 ? 1 : -1;
         break;
     case Wave::noise: {
-        noiseState ^= noiseState << 13;
-        noiseState ^= noiseState >> 17;
-        noiseState ^= noiseState << 5;
-        const double white = noiseState / 2147483648.0 - 1.0;
+        const double white = whiteNoise(&noiseState);
         // Two one-pole stages: a 12 dB per octave slope makes the sweep audible.
         const double k = 1 - std::exp(-2 * M_PI * hz / sampleRate);
         filtered += k * (white - filtered);
@@ -309,9 +292,5 @@ bool SoundBuilder::writeWav(const std::vector<int16_t>& samples, const std::stri
     putLe(out, dataBytes, 4);
     for (int16_t s : samples)
         putLe(out, static_cast<uint16_t>(s), 2);
-    errno = 0;
-    std::ofstream file(path, std::ios::binary);
-    if (!file.write(out.data(), static_cast<std::streamsize>(out.size())) || !file.flush())
-        return fail(path, "cannot be written" + systemReason());
-    return true;
+    return ToolSupport::writeFile(path, out);
 }

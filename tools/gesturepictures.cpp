@@ -1,10 +1,10 @@
 // gesturepictures: draws every gesture of the game as the stroke the recognizer accepts, for the
 // README. Usage: gesturepictures OUT_DIR   (writes OUT_DIR/NAME.svg for each gesture; fails,
 // naming the gesture, if the recognizer does not accept the stroke drawn for it)
-#include <fstream>
 #include <iostream>
 
 #include "tools/GestureDiagram.h"
+#include "tools/ToolSupport.h"
 
 namespace {
 // File names and titles, in gesture id order.
@@ -28,16 +28,10 @@ int main(int argc, char* argv[]) {
         const GestureDiagram diagram(gesture, pictures[gesture.id].title);
         const std::string path = std::string(argv[1]) + "/" + pictures[gesture.id].file + ".svg";
         std::string problem;
-        if (!diagram.recognised(problem)) {
-            std::cout << pictures[gesture.id].file << ": " << problem << std::endl;
+        if (!diagram.recognised(problem))
+            ok = ToolSupport::fail(pictures[gesture.id].file, problem);
+        else if (!ToolSupport::writeFile(path, diagram.svg()))
             ok = false;
-            continue;
-        }
-        std::ofstream out(path);
-        if (!(out << diagram.svg()) || !out.flush()) {
-            std::cout << path << ": cannot be written" << std::endl;
-            ok = false;
-        }
     }
     return ok ? 0 : 1;
 }
