@@ -1,5 +1,5 @@
-// The parts as the window shows them: the intro frame by frame, the title's menu, and the trail
-// and the blink in a scene (its board, box and pointer the end-to-end replay checks).
+// The parts as the window shows them: the intro frame by frame, the title's menu, and a scene's
+// trail and blink (the drawing state the intro leaves, and the boards, the replay checks).
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
@@ -98,10 +98,6 @@ TEST(IntroPart, ThreePhasesTheirPicturesAndTheKeysThatSkipIt) {
     }
     // Escape skips it as Space does (the replay skips it so, and closes it).
     EXPECT_EQ(intro.handleEvent(keyEvent(SDLK_ESCAPE)), PartResult::next);
-    glColor3f(0.5f, 0.5f, 0.5f); // onto the black corner of the last frame
-    glRecti(600, 20, 601, 21);
-    glRecti(600, 20, 601, 21);
-    EXPECT_GE(readWindow().at(600, 20).r, 254) << "left: pixel units, no stipple, adding";
 }
 
 TEST(TitlePart, BeginStartsTheFirstSceneWithABigBlipAndEitherArrowMovesTheWhiteToQuit) {
@@ -116,16 +112,10 @@ TEST(TitlePart, BeginStartsTheFirstSceneWithABigBlipAndEitherArrowMovesTheWhiteT
     }
     for (SDLKey toggle : {SDLK_UP, SDLK_DOWN}) {
         menu->setUp(); // back on "begin" though the last visit ended on "quit"
-        for (int selected : {0, 1}) {
-            menu->draw();
-            const Picture w = readWindow();
-            const Rgb grey{128, 128, 128};
-            EXPECT_TRUE(showsText(w, 253, 258, "begin", 0, selected ? grey : white) &&
-                        showsText(w, 253, 299, "quit", 0, selected ? white : grey));
-            if (!selected) {
-                EXPECT_EQ(heard([&] { menu->handleEvent(keyEvent(toggle)); }), "blipn");
-            }
-        }
+        EXPECT_EQ(heard([&] { menu->handleEvent(keyEvent(toggle)); }), "blipn");
+        menu->draw(); // "quit" white, "begin" grey
+        EXPECT_TRUE(showsText(readWindow(), 253, 258, "begin", 0, {128, 128, 128}) &&
+                    showsText(readWindow(), 253, 299, "quit", 0, white));
         EXPECT_EQ(menu->handleEvent(keyEvent(SDLK_SPACE)), PartResult::quit);
     }
     EXPECT_EQ(menu->handleEvent(keyEvent(SDLK_UNKNOWN, SDL_QUIT)), PartResult::quit);
@@ -145,12 +135,10 @@ TEST(SceneDrawing, TheTrailJoinsTheSamplesWhileTheStrokeIsHeldAndGoesWithTheRele
         part.mouseX = s[0], part.mouseY = s[1];
         part.update();
     }
-    part.mouseX = 100, part.mouseY = 420; // the pointer out of the way
-    auto lit = [](const Picture& w, double x, double y) {
-        int most = 0;
-        for (int i = 0; i < 9; ++i)
-            most = std::max(most, int(w.at(int(x) + i % 3 - 1, int(y) + i / 3 - 1).r));
-        return most > 200;
+    part.mouseX = 100, part.mouseY = 420;                 // the pointer out of the way
+    auto lit = [](const Picture& w, double x, double y) { // in the pixels round (x, y)
+        return std::max({w.at(x - 1, y).r, w.at(x, y).r, w.at(x + 1, y).r, w.at(x, y - 1).r,
+                         w.at(x, y + 1).r}) > 200;
     };
     for (bool held : {true, false}) {
         glBlendFunc(GL_ONE, GL_ONE);

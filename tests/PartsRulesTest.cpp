@@ -151,28 +151,6 @@ TEST(SceneRules, ACustomerBuysFromTheBoyBesideHisHouseAndTheFourthSaleEndsTheSce
     EXPECT_EQ(d.counter, 1);
 }
 
-// A player who does exactly what each refusal says, in the order it says it, then tries the
-// move again, walks from the mother to the table: no reminder asks for one step of two.
-TEST(SceneRules, DoingWhatEachRefusalSaysLeadsFromTheMotherToTheTable) {
-    Scene d(2);
-    d.run("10."); // the mother's lesson
-    std::string path = "vv<<<<", said;
-    for (int tries = 0; tries < 30 && !path.empty(); ++tries) {
-        said = d.says(path.substr(0, 1));
-        if (said.empty() || said.find("wit") != std::string::npos) { // the boy moved
-            path.erase(0, 1);
-            continue;
-        }
-        d.run(".");
-        const size_t u = said.find(" U"), point = std::min(said.find("point"), said.find("show"));
-        const std::string pointThere(1, "UDLR"[std::string("^v<>").find(path[0])]);
-        d.run(u < point ? "C" + (point == std::string::npos ? "" : pointThere)
-                        : (point == std::string::npos ? "" : pointThere) +
-                              (u == std::string::npos ? "" : "C"));
-    }
-    EXPECT_NE(said.find("wit"), std::string::npos) << "stuck after \"" << said << "\"";
-}
-
 TEST(SceneContent, EveryTextFitsTheBoxAndSaysWhatItMustWhereItMust) {
     // Words each line must hold, by meaning ("a+b": both), so that no line can stand in for
     // another: the walls are named when the walls are asked for, the U is taught as a U...
