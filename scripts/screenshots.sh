@@ -8,21 +8,19 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 if [ "${1:-}" != --on-own-server ]; then
     # The build's progress is not wanted here, its errors are.
-    if ! scripts/build.sh >build-screenshots.log 2>&1; then
-        cat build-screenshots.log
+    if ! log=$(scripts/build.sh --play 2>&1); then
+        echo "$log"
         exit 1
     fi
-    rm -f build-screenshots.log
     exec scripts/own-x-server.sh "$0" --on-own-server
 fi
 
 shots=docs/screenshots
 mkdir -p "$shots"
-SDL_AUDIODRIVER=dummy build/wanderkin >/dev/null 2>&1 &
+SDL_AUDIODRIVER=dummy build-play/wanderkin >/dev/null 2>&1 &
 game=$!
 work=$(mktemp -d)
 trap 'kill "$game" 2>/dev/null || true; rm -rf "$work"' EXIT
-xset m 1 1 2>/dev/null || true # the mouse goes as far as it is told
 
 screen() { import -window root -depth 8 rgb:- 2>/dev/null | md5sum; }
 # Waits until the screen differs from $last and then holds still for half a second (longer than
