@@ -10,8 +10,8 @@ play_packages=(
     libsdl1.2-compat-dev libsdl-mixer1.2-dev libgl-dev libgl1-mesa-dri libboost-dev
 )
 test_packages=(
-    googletest libgtest-dev libbenchmark-dev
-    xvfb xauth xdotool imagemagick
+    googletest libgtest-dev libbenchmark-dev libx11-dev libxtst-dev
+    xvfb xauth xdotool openbox imagemagick
     build-essential debhelper lintian desktop-file-utils appstream groff-base
 )
 

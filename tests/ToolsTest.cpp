@@ -20,10 +20,8 @@ std::string runTool(const std::string& assets, const std::string& out, int& stat
     const std::string command =
         "'" + std::string(WANDERKIN_ASSETGEN) + "' '" + assets + "' '" + out + "'";
     FILE* pipe = popen(command.c_str(), "r");
-    std::string said;
-    char buffer[256];
-    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        said.append(buffer, n);
+    std::string said(4096, '\0');
+    said.resize(std::fread(said.data(), 1, said.size(), pipe));
     const int result = pclose(pipe);
     status = WIFEXITED(result) ? WEXITSTATUS(result) : -1;
     return said;
@@ -48,38 +46,29 @@ TEST(AssetTool, CommittedSheetsAndEffectsAreItsOutputByteForByte) {
 TEST(AssetTool, RejectsBadSourcesNamingFileAndLine) {
     const fs::path scratch =
         fs::temp_directory_path() / ("wanderkin-assettool-" + std::to_string(getpid()));
-    const std::string tooLong = "assets/" + std::string(300, 'a'); // names stop at 255 bytes
     const std::string note = "length 1\nnote ";
     const std::string icon = "scale 4\n" + std::string(16, '.') + "\n";
     const struct {
-        std::string source; // file of the assets copy replaced by text, or "" for none
-        std::string text;
-        std::string assets; // the folder given to the tool
-        std::string said;   // the line the tool must print, from its start
+        std::string source, text; // a file of the assets copy, and its new text
+        std::string said;         // the line the tool must print, from its start
     } cases[] = {
-        {"sounds/blipn.txt", note + "68000 0.1 sine 440 440 0.5 0 0.1\n", "assets",
+        {"sounds/blipn.txt", note + "68000 0.1 sine 440 440 0.5 0 0.1\n",
          "assets/sounds/blipn.txt:2: start must be in [0, 1) s, found 68000"},
-        {"sounds/blipn.txt", note + "0 0.1 sine 440 440 nan 0 0.1\n", "assets",
+        {"sounds/blipn.txt", note + "0 0.1 sine 440 440 nan 0 0.1\n",
          "assets/sounds/blipn.txt:2: amplitude must be in [0, 100], found nan"},
-        {"sounds/blipn.txt", note + "0 0.1 square 440 22051 0.5 0 0.1\n", "assets",
-         "assets/sounds/blipn.txt:2: to frequency must be in (0, 22050] Hz"},
-        {"", "", tooLong, tooLong + "/font/glyphs.txt: cannot be read: File name too long"},
-        {"icons/00.txt", icon + "...Z" + std::string(12, '.') + "\n", "assets",
+        {"icons/00.txt", icon + "...Z" + std::string(12, '.') + "\n",
          "assets/icons/00.txt:3: character 'Z' is not in the palette"},
-        {"icons/00.txt", icon + "scale 4\n", "assets",
-         "assets/icons/00.txt:3: the scale must come before the first row"},
-        {"font/glyphs.txt", "# font\nglyph 32 space\n........\n", "assets",
+        {"font/glyphs.txt", "# font\nglyph 32 space\n........\n",
          "assets/font/glyphs.txt:2: glyph ends after 1 rows, expected 8"},
     };
     for (const auto& c : cases) {
         fs::remove_all(scratch);
         fs::create_directories(scratch);
         fs::copy(sourcePath("assets"), scratch / "assets", fs::copy_options::recursive);
-        if (!c.source.empty())
-            std::ofstream(scratch / "assets" / c.source) << c.text;
+        std::ofstream(scratch / "assets" / c.source) << c.text;
         int status = 0;
         const std::string said =
-            runTool((scratch / c.assets).string(), (scratch / "out").string(), status);
+            runTool((scratch / "assets").string(), (scratch / "out").string(), status);
         EXPECT_EQ(status, 1) << c.said << "\n" << said;
         EXPECT_NE(said.find((scratch / c.said).string()), std::string::npos)
             << "expected: " << c.said << "\nsaid: " << said;

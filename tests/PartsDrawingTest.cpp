@@ -1,5 +1,5 @@
-// The intro, run frame by frame: its three phases, its picture over the whole window in each,
-// the swelling noise, the keys that skip it, and the drawing state it leaves to the title.
+// The parts as the window shows them: the intro frame by frame, the title's menu, and a scene's
+// trail and blink (the drawing state the intro leaves, and the boards, the replay checks).
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
@@ -8,7 +8,11 @@
 
 #include "app/GameEngine.h"
 #include "app/PartResult.h"
+#include "graphics/Screen.h"
 #include "parts/IntroPart.h"
+#include "parts/MainPart.h"
+#include "parts/SceneLayout.h"
+#include "parts/TitlePart.h"
 #include "sound/SoundSystem.h"
 #include "tests/TestSupport.h"
 
@@ -30,14 +34,12 @@ struct Shape {
     }
 };
 
-// Colours may round either way.
-bool near(int v, int grey) {
+bool near(int v, int grey) { // colours may round either way
     return std::abs(v - grey) <= 1;
 }
-
 } // namespace
 
-TEST(IntroPart, ThreePhasesAndTheirPicturesOverTheWholeWindow) {
+TEST(IntroPart, ThreePhasesTheirPicturesAndTheKeysThatSkipIt) {
     int scene = 0;
     IntroPart intro(testEngine(), &scene);
     std::string phases;        // a letter per frame: rise, hold, fade
@@ -86,26 +88,80 @@ TEST(IntroPart, ThreePhasesAndTheirPicturesOverTheWholeWindow) {
                 }
             }
         EXPECT_NEAR(16.0 * litInSquare / inSquare, squareMask, 0.2) << i;
-        if (triangleGrey) {
-            EXPECT_NEAR(16.0 * litInTriangles / inTriangles, triangleMask, 0.2) << i;
-        }
-        if (captionGrey) {
-            EXPECT_NEAR(16.0 * litInk / ink, captionGrey == 255 ? 16 : 8, 0.2) << i;
-        }
+        EXPECT_NEAR(16.0 * litInTriangles / std::max(inTriangles, 1), triangleMask, 0.2) << i;
+        EXPECT_NEAR(16.0 * litInk / std::max(ink, 1),
+                    !captionGrey         ? 0
+                    : captionGrey == 255 ? 16
+                                         : 8,
+                    0.2)
+            << i;
     }
-    glColor3f(0.5f, 0.5f, 0.5f); // onto the black corner of the last frame
-    glRecti(600, 20, 601, 21);
-    glRecti(600, 20, 601, 21);
-    EXPECT_GE(readWindow().at(600, 20).r, 254) << "left: pixel units, no stipple, adding";
+    // Escape skips it as Space does (the replay skips it so, and closes it).
+    EXPECT_EQ(intro.handleEvent(keyEvent(SDLK_ESCAPE)), PartResult::next);
 }
 
-TEST(IntroPart, SpaceOrEscapeSkipsItAndAWindowCloseQuitsFromTheFirstFrame) {
-    int scene = 0;
-    for (SDLKey key : {SDLK_SPACE, SDLK_ESCAPE, SDLK_UNKNOWN}) {
-        IntroPart intro(testEngine(), &scene);
-        intro.setUp(); // no fade-in
-        SDL_PushEvent(keyEvent(key, key ? SDL_KEYDOWN : SDL_QUIT));
-        EXPECT_EQ(intro.loop(), key ? PartResult::next : PartResult::quit);
-        EXPECT_EQ(intro.introRise, 0) << key;
+TEST(TitlePart, BeginStartsTheFirstSceneWithABigBlipAndEitherArrowMovesTheWhiteToQuit) {
+    TitlePart* menu = static_cast<TitlePart*>(testEngine()->parts[1]);
+    int& scene = *testEngine()->sceneIndex;
+    for (int left : {6, 3}) { // after a finished game, or Escape from a scene
+        scene = left;
+        menu->setUp();
+        int result = PartResult::goOn;
+        EXPECT_EQ(heard([&] { result = menu->handleEvent(keyEvent(SDLK_SPACE)); }), "bigblip");
+        EXPECT_TRUE(result == PartResult::next && scene == 0);
+    }
+    for (SDLKey toggle : {SDLK_UP, SDLK_DOWN}) {
+        menu->setUp(); // back on "begin" though the last visit ended on "quit"
+        EXPECT_EQ(heard([&] { menu->handleEvent(keyEvent(toggle)); }), "blipn");
+        menu->draw(); // "quit" white, "begin" grey
+        EXPECT_TRUE(showsText(readWindow(), 253, 258, "begin", 0, {128, 128, 128}) &&
+                    showsText(readWindow(), 253, 299, "quit", 0, white));
+        EXPECT_EQ(menu->handleEvent(keyEvent(SDLK_SPACE)), PartResult::quit);
+    }
+    EXPECT_EQ(menu->handleEvent(keyEvent(SDLK_UNKNOWN, SDL_QUIT)), PartResult::quit);
+}
+
+TEST(SceneDrawing, TheTrailJoinsTheSamplesWhileTheStrokeIsHeldAndGoesWithTheRelease) {
+    int scene = 1;
+    MainPart part(testEngine(), &scene);
+    part.lineShowing = false;
+    SDL_Event button{};
+    button.button = {SDL_MOUSEBUTTONDOWN, 0, SDL_BUTTON_LEFT, SDL_PRESSED, 0, 0};
+    // Down the void at the right edge, from a press above the first sample.
+    part.mouseX = 600, part.mouseY = 60;
+    part.handleEvent(&button);
+    const int samples[][2] = {{600, 120}, {600, 200}, {630, 260}, {580, 330}};
+    for (const auto& s : samples) {
+        part.mouseX = s[0], part.mouseY = s[1];
+        part.update();
+    }
+    part.mouseX = 100, part.mouseY = 420;                 // the pointer out of the way
+    auto lit = [](const Picture& w, double x, double y) { // in the pixels round (x, y)
+        return std::max({w.at(x - 1, y).r, w.at(x, y).r, w.at(x + 1, y).r, w.at(x, y - 1).r,
+                         w.at(x, y + 1).r}) > 200;
+    };
+    for (bool held : {true, false}) {
+        glBlendFunc(GL_ONE, GL_ONE);
+        part.draw();
+        const Picture w = readWindow();
+        for (int k = 0; k < 3; ++k)
+            for (double t = 0.1; t < 0.95; t += 0.1)
+                EXPECT_EQ(lit(w, samples[k][0] + t * (samples[k + 1][0] - samples[k][0]),
+                              samples[k][1] + t * (samples[k + 1][1] - samples[k][1])),
+                          held)
+                    << "segment " << k << " at " << t;
+        EXPECT_FALSE(lit(w, 600, 90)) << "the press point is not part of the trail";
+        EXPECT_FALSE(lit(w, 590, 225) || lit(w, 615, 300)) << "nothing closes it or lies beside it";
+        button.type = SDL_MOUSEBUTTONUP;
+        part.handleEvent(&button);
+    }
+    // A recognised gesture blinks over the boy, from its legend icon on, every ten frames.
+    part.lastGesture = pointUp;
+    for (int timer : {49, 40, 39, 9, 0}) {
+        part.gestureTimer = timer, part.draw();
+        const int boyAt = 5 * SceneLayout::cellSize; // row 5, column 5
+        EXPECT_EQ(readWindow().at(boyAt + 32, boyAt + 40) == iconPixel(Icon::boy, 32, 40),
+                  timer % 20 >= 10 || !timer)
+            << timer;
     }
 }
