@@ -76,7 +76,8 @@ Play play(const std::string& scene) {
     return play;
 }
 
-constexpr int restX = 600, restY = 420; // the mouse, in the void at every board's bottom right
+constexpr int restX = 600, restY = 420;      // the mouse, in the void at every board's bottom right
+constexpr int arrowTipX = 9, arrowTipY = 10; // the pointer icon's pixel that lies on the mouse
 
 // The real game binary, started from the repository root on the X display in DISPLAY, and a
 // player at its screen: real X input through the XTest extension (as a desktop's arrives), the
@@ -185,7 +186,7 @@ class Game {
 
     // Picture pixel (x, y) of the board, or of the pointer at rest (over the void).
     Rgb expected(const Board& board, bool pointer, int x, int y) const {
-        const int u = x - (mouseX - pointerTipX), v = y - (mouseY - pointerTipY);
+        const int u = x - (mouseX - arrowTipX), v = y - (mouseY - arrowTipY);
         if (pointer && u >= 0 && u < cellSize && v >= 0 && v < cellSize)
             return iconPixel(Icon::pointer, u, v);
         return iconPixel(board[y / cellSize * MainPart::columns + x / cellSize], x % cellSize,
@@ -234,8 +235,8 @@ class Game {
             nudge(restX + (mouseX == restX) * 2 - mouseX, 0);
             moved = waitFor(
                 [&](const Picture& s) {
-                    return matches(s, mouseX - pointerTipX - 1, mouseY - pointerTipY - 1,
-                                   cellSize + 2, cellSize + 2,
+                    return matches(s, mouseX - arrowTipX - 1, mouseY - arrowTipY - 1, cellSize + 2,
+                                   cellSize + 2,
                                    [&](int x, int y) { return expected(board, true, x, y); });
                 },
                 5);
@@ -390,11 +391,11 @@ TEST(EndToEnd, ClosingTheWindowEndsTheGameWhateverIsOnShow) {
 TEST(EndToEnd, PlaysTheWholeGameWithRealInput) {
     Game game;
     ASSERT_NO_FATAL_FAILURE(game.begin());
-    // The first words show in the box from the scene's first picture on, broken at the last
-    // space that leaves twenty characters or fewer on a line.
+    // The first words show in the box from the scene's first picture on, at (185, 11) as the
+    // player reads them, broken at the last space that leaves twenty characters or fewer.
     ASSERT_TRUE(game.waitFor([&](const Picture& s) {
-        return showsText(s, textX, textY, "Come over here to   ") &&
-               showsText(s, textX, textY + bigGlyphSize, "me, my darling.     ");
+        return showsText(s, 185, 11, "Come over here to   ") &&
+               showsText(s, 185, 11 + bigGlyphSize, "me, my darling.     ");
     }));
     for (const char* scene : {"first words", "pointing lesson", "conversation lesson", "the friend",
                               "sales job", "the ending"})
