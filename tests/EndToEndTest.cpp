@@ -342,8 +342,7 @@ bool somethingShows(const Picture& s) {
 }
 } // namespace
 
-// Without a window there is no game, and the player is told why; a failed video query is told
-// too, and the game plays on.
+// Without a window there is no game, and the player is told why; a failed video query is told.
 TEST(EndToEnd, VideoFailuresAreReported) {
     const char* const preloaded = std::getenv("LD_PRELOAD"); // a sanitized run's, kept
     const std::tuple<std::string, const char*, bool> cases[] = {
@@ -411,9 +410,8 @@ TEST(EndToEnd, PlaysTheWholeGameWithRealInput) {
                           "gesture518,18,17,17\nfromto17,20\ngesture518,18,20,17\nfromto17,20\n");
 }
 
-// On a large screen under a window manager the picture fills the height at twice its size,
-// with black bars above and below, and strokes count in the picture's pixels. Run by its own
-// test entry on a 1280 x 1024 screen with openbox.
+// On a large screen (its own test entry: 1280 x 1024, with openbox) the picture fills the height
+// at twice its size between black bars, and strokes count in the picture's pixels.
 TEST(LargeScreen, ThePictureIsScaledAndStrokesStillWork) {
     Game game({}, 2, 32);
     ASSERT_NO_FATAL_FAILURE(game.begin());
