@@ -76,7 +76,8 @@ Play play(const std::string& scene) {
     return play;
 }
 
-constexpr int restX = 600, restY = 420; // the mouse, in the void at every board's bottom right
+constexpr int restX = 600, restY = 420;      // the mouse, in the void at every board's bottom right
+constexpr int arrowTipX = 9, arrowTipY = 10; // the pointer icon's pixel that lies on the mouse
 
 // The real game binary, started from the repository root on the X display in DISPLAY, and a
 // player at its screen: real X input through the XTest extension (as a desktop's arrives), the
@@ -185,7 +186,7 @@ class Game {
 
     // Picture pixel (x, y) of the board, or of the pointer at rest (over the void).
     Rgb expected(const Board& board, bool pointer, int x, int y) const {
-        const int u = x - (mouseX - pointerTipX), v = y - (mouseY - pointerTipY);
+        const int u = x - (mouseX - arrowTipX), v = y - (mouseY - arrowTipY);
         if (pointer && u >= 0 && u < cellSize && v >= 0 && v < cellSize)
             return iconPixel(Icon::pointer, u, v);
         return iconPixel(board[y / cellSize * MainPart::columns + x / cellSize], x % cellSize,
@@ -234,8 +235,8 @@ class Game {
             nudge(restX + (mouseX == restX) * 2 - mouseX, 0);
             moved = waitFor(
                 [&](const Picture& s) {
-                    return matches(s, mouseX - pointerTipX - 1, mouseY - pointerTipY - 1,
-                                   cellSize + 2, cellSize + 2,
+                    return matches(s, mouseX - arrowTipX - 1, mouseY - arrowTipY - 1, cellSize + 2,
+                                   cellSize + 2,
                                    [&](int x, int y) { return expected(board, true, x, y); });
                 },
                 5);
@@ -341,8 +342,7 @@ bool somethingShows(const Picture& s) {
 }
 } // namespace
 
-// Without a window there is no game, and the player is told why; a failed video query is told
-// too, and the game plays on.
+// Without a window there is no game, and the player is told why; a failed video query is told.
 TEST(EndToEnd, VideoFailuresAreReported) {
     const char* const preloaded = std::getenv("LD_PRELOAD"); // a sanitized run's, kept
     const std::tuple<std::string, const char*, bool> cases[] = {
@@ -390,11 +390,11 @@ TEST(EndToEnd, ClosingTheWindowEndsTheGameWhateverIsOnShow) {
 TEST(EndToEnd, PlaysTheWholeGameWithRealInput) {
     Game game;
     ASSERT_NO_FATAL_FAILURE(game.begin());
-    // The first words show in the box from the scene's first picture on, broken at the last
-    // space that leaves twenty characters or fewer on a line.
+    // The first words show in the box from the scene's first picture on, at (185, 11) as the
+    // player reads them, broken at the last space that leaves twenty characters or fewer.
     ASSERT_TRUE(game.waitFor([&](const Picture& s) {
-        return showsText(s, textX, textY, "Come over here to   ") &&
-               showsText(s, textX, textY + bigGlyphSize, "me, my darling.     ");
+        return showsText(s, 185, 11, "Come over here to   ") &&
+               showsText(s, 185, 11 + bigGlyphSize, "me, my darling.     ");
     }));
     for (const char* scene : {"first words", "pointing lesson", "conversation lesson", "the friend",
                               "sales job", "the ending"})
@@ -410,9 +410,8 @@ TEST(EndToEnd, PlaysTheWholeGameWithRealInput) {
                           "gesture518,18,17,17\nfromto17,20\ngesture518,18,20,17\nfromto17,20\n");
 }
 
-// On a large screen under a window manager the picture fills the height at twice its size,
-// with black bars above and below, and strokes count in the picture's pixels. Run by its own
-// test entry on a 1280 x 1024 screen with openbox.
+// On a large screen (its own test entry: 1280 x 1024, with openbox) the picture fills the height
+// at twice its size between black bars, and strokes count in the picture's pixels.
 TEST(LargeScreen, ThePictureIsScaledAndStrokesStillWork) {
     Game game({}, 2, 32);
     ASSERT_NO_FATAL_FAILURE(game.begin());

@@ -95,8 +95,9 @@ TEST(SceneRules, AStrokeOutlastsATextAndPointingOpensADirectionAfterTheLock) {
     EXPECT_EQ(d.part.recognizer->strokePoints.size(), 4u); // the trail still follows the mouse
     d.stroke(".666");
     EXPECT_EQ(d.part.lastGesture, pointUp);
-    // Space with nothing showing keeps the pointing and the lock; no step or stroke meanwhile.
-    d.run("." + std::to_string(MainPart::gestureLockFrames - 1) + "f^");
+    // Space with nothing showing keeps the pointing and the lock of 60 frames; no step or
+    // stroke meanwhile.
+    d.run(".59f^");
     d.send(SDL_MOUSEBUTTONDOWN);
     EXPECT_FALSE(d.part.stroking);
     // Then the pointing holds for every step that way, until a stroke that matches nothing.
