@@ -1,8 +1,6 @@
-// The real game under X, driven by real key presses, mouse strokes and window-close requests,
-// checked through its standard output, its exit status and its screen. What the screen must show
-// is written down in tests/replay.txt as a player sees it: each scene's moves in stretches, each
-// followed by the board then on show, compared cell by cell with the icon sheet. Nothing here
-// sleeps a set time for the game to catch up: each step waits until the screen shows its outcome.
+// The real game under X, driven by real input, checked through its output, exit status and
+// screen against tests/replay.txt, cell by cell with the icon sheet. Each step waits for its
+// outcome on the screen, never a set time.
 #include <gtest/gtest.h>
 
 #include <X11/Xlib.h> // after GoogleTest, whose names its macros would spoil
@@ -45,8 +43,7 @@ const int icons[] = {
 
 using Board = std::vector<int>; // row by row
 
-// A scene as tests/replay.txt writes it: its moves in stretches, and its boards as it starts and
-// after each stretch but the last.
+// A scene of tests/replay.txt: its moves in stretches, its boards at the start and between.
 struct Play {
     std::vector<std::string> moves;
     std::vector<Board> boards;
@@ -79,10 +76,8 @@ Play play(const std::string& scene) {
 constexpr int restX = 600, restY = 420;      // the mouse, in the void at every board's bottom right
 constexpr int arrowTipX = 9, arrowTipY = 10; // the pointer icon's pixel that lies on the mouse
 
-// The real game binary, started from the repository root on the X display in DISPLAY, and a
-// player at its screen: real X input through the XTest extension (as a desktop's arrives), the
-// screen watched through grabs. The picture lies at (0, top) on the X screen, `scale` screen
-// pixels to a picture pixel, linearly filtered; the game divides mouse motion by the scale.
+// The real game on DISPLAY and a player at its screen: XTest input, screen grabs. The picture
+// lies at (0, top), `scale` screen pixels a picture pixel; the game divides motion by the scale.
 class Game {
   public:
     // Starts the game with extra settings ("NAME=value") on a black screen.
@@ -226,9 +221,8 @@ class Game {
         XFlush(x);
         mouseX += dx, mouseY += dy;
     }
-    // Wiggles the mouse at rest until the pointer shows where it went: the game has handled it,
-    // and all before it, in a frame of its own. A fade-in's last frames drop the motion, though
-    // SDL keeps where the mouse went: then another wiggle brings the news.
+    // Wiggles the mouse at rest until the pointer shows there: the game has had a frame for it
+    // and all before it (a fade-in's last frames drop a motion; another wiggle brings it).
     void sync(const Board& board) {
         bool moved = false;
         for (int attempt = 0; !moved && attempt < 12; ++attempt) {
@@ -243,8 +237,7 @@ class Game {
         }
         ASSERT_TRUE(moved) << "the pointer does not follow the mouse";
     }
-    // Presses a key until the screen changes, or dissolves for a scene's last. One that a
-    // fade-in's last frames may drop is pressed again where a second would do no harm.
+    // Presses a key until the screen changes (or dissolves, for a scene's last), again if allowed.
     void press(const char* name, bool ends, bool again = false) {
         const auto pressed = [&](int seconds) {
             return ends ? (key(name), waitFor(dissolving, seconds))
@@ -295,9 +288,8 @@ class Game {
         }
     }
 
-    // Skips the intro once its square shows (a second Space would fall into a fade), brings the
-    // mouse to rest from the corner where SDL and X both keep it (the title trembles every
-    // frame: a motion a frame), and begins.
+    // Skips the intro once its square shows, brings the mouse to rest from the corner where SDL
+    // and X both keep it, and begins.
     void begin() {
         ASSERT_TRUE(waitFor([&](const Picture& s) {
             return !dark(s, 160, 120, 480, 360) && dark(s, 0, 0, screenWidth, 100);
@@ -390,8 +382,7 @@ TEST(EndToEnd, ClosingTheWindowEndsTheGameWhateverIsOnShow) {
 TEST(EndToEnd, PlaysTheWholeGameWithRealInput) {
     Game game;
     ASSERT_NO_FATAL_FAILURE(game.begin());
-    // The first words show in the box from the scene's first picture on, at (185, 11) as the
-    // player reads them, broken at the last space that leaves twenty characters or fewer.
+    // The first words show in the box at once, broken at twenty characters.
     ASSERT_TRUE(game.waitFor([&](const Picture& s) {
         return showsText(s, 185, 11, "Come over here to   ") &&
                showsText(s, 185, 11 + bigGlyphSize, "me, my darling.     ");
@@ -400,8 +391,7 @@ TEST(EndToEnd, PlaysTheWholeGameWithRealInput) {
                               "sales job", "the ending"})
         ASSERT_NO_FATAL_FAILURE(game.playScene(play(scene)));
     ASSERT_TRUE(game.waitFor([&](const Picture& s) { return game.showsTheTitle(s); }));
-    // "quit" shows white once the fade-in is over and Down heard (a second Down brings "begin"
-    // back, and the next one "quit" again).
+    // "quit" shows white once a Down is heard past the fade-in.
     const auto onQuit = [](const Picture& s) { return showsText(s, 253, 299, "quit"); };
     for (int attempt = 0; attempt < 12 && !(game.key("Down"), game.waitFor(onQuit, 5));)
         ++attempt;

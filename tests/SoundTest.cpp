@@ -52,15 +52,14 @@ struct Recording {
         fs::remove(file);
     }
     size_t frames() const { return fs::exists(file) ? fs::file_size(file) / 4 : 0; }
-    // Waits until the file holds `more` frames more, however slowly the machine runs. Frames
-    // mixed may still be on their way to it: a change of sound shows only after `settle` more.
+    // Waits until the file holds `more` frames more, however slowly the machine runs.
     bool waitFor(size_t more) const {
         const size_t count = frames() + more;
         for (int waited = 0; frames() < count && waited < 3000; ++waited)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         return frames() >= count;
     }
-    static constexpr size_t settle = 8192;
+    static constexpr size_t settle = 8192; // frames mixed but not yet written: a change lags
     const fs::path file =
         fs::temp_directory_path() / ("wanderkin-sound-" + std::to_string(getpid()) + ".raw");
 };
@@ -115,8 +114,7 @@ TEST(SoundRecording, TheBackgroundNoiseComesOutAtItsVolumeOnBothSides) {
     const std::vector<double> left = samples(recording.file, 0, 4);
     ASSERT_GE(left.size(), spans.back() + span);
     EXPECT_TRUE(left == samples(recording.file, 2, 4)) << "the two sides differ";
-    // White noise spread evenly over full scale has an RMS of 1/sqrt(3) of its volume; 0.1 and
-    // 0.105 fall on the same step of a 0-128 volume scale, here they must differ.
+    // Even white noise has an RMS of 1/sqrt(3) of its volume; 0.1 and 0.105 must differ.
     const double expected[] = {0.1, 0.2, 0.105, 0};
     for (size_t k = 0; k < spans.size(); ++k)
         EXPECT_NEAR(rootMeanSquare(&left[spans[k]], &left[spans[k] + span]),
@@ -206,7 +204,6 @@ TEST(SoundRecording, RecognisedGestureChimeStandsAboveTheDrawingNoiseAndIsShort)
               << " dB(A): " << chime - noise << " dB above it, heard for " << seconds << " s"
               << std::endl;
     EXPECT_GE(chime - noise, 6.0);
-    // A line the gesture opens speaks in the same frame: the chime is done by the time the
-    // line's last, longest syllable begins, 0.14 s in (the old thump lasted 0.24 s).
+    // Over before the last syllable of a line the gesture opens in the same frame.
     EXPECT_LE(seconds, 0.15);
 }
