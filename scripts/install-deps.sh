@@ -12,7 +12,7 @@ play_packages=(
 test_packages=(
     googletest libgtest-dev libbenchmark-dev libx11-dev libxtst-dev
     xvfb xauth xdotool openbox imagemagick
-    build-essential debhelper lintian desktop-file-utils appstream groff-base
+    build-essential dpkg-dev debhelper lintian desktop-file-utils appstream groff-base
 )
 
 packages=("${play_packages[@]}")
